@@ -1,0 +1,170 @@
+// catalogue.cpp -- binds the datafile's objects to the named pictures, fonts
+// and samples, checks a loaded datafile before anything reads it, and works
+// out the menu's positions and hit rectangles.
+#include "app/catalogue.h"
+
+DATAFILE *gameDatafile = nullptr;
+
+BITMAP *gameBackground = nullptr;
+BITMAP *digitSprites[9];
+BITMAP *startButtonPressed = nullptr, *startButtonNormal = nullptr;
+BITMAP *easyButtonOn = nullptr, *easyButtonOff = nullptr;
+BITMAP *mediumButtonOn = nullptr, *mediumButtonOff = nullptr;
+BITMAP *hardButtonOn = nullptr, *hardButtonOff = nullptr;
+BITMAP *blitzButtonOn = nullptr, *blitzButtonOff = nullptr;
+BITMAP *scoresButtonPressed = nullptr, *scoresButtonNormal = nullptr;
+BITMAP *quitButtonPressed = nullptr, *quitButtonNormal = nullptr;
+BITMAP *helpButtonPressed = nullptr, *helpButtonNormal = nullptr;
+BITMAP *menuBackground = nullptr, *menuLogo = nullptr;
+BITMAP *menuAnimA = nullptr, *menuAnimB = nullptr;
+BITMAP *scoresBackground = nullptr, *helpScreen = nullptr, *infoPicture = nullptr;
+BITMAP *wellBackground = nullptr;
+BITMAP *clearFrames[9][CLEAR_FRAMES];
+FONT *hudFont = nullptr;
+SAMPLE *clearSound = nullptr, *musicSample = nullptr, *landSound = nullptr;
+int textColour = 0;
+MenuLayout menuLayout;
+
+// The first objects of each digit's clear animation; most digits then run on
+// in order, but digits 1, 5, 6 and 8 start elsewhere.
+int clearFrameObject(int digit, int frame)
+{
+    static const int firstObject[9] = {25, 53, 67, 81, 95, 108, 123, 137, 151};
+    switch (digit) {
+    case 0: return frame < 4 ? 25 + frame : 43 + frame - 4;
+    case 4: return frame == 0 ? 121 : 95 + frame - 1;
+    case 5: return frame == 0 ? 122 : 108 + frame - 1;
+    case 7: return frame == 0 ? 150 : 137 + frame - 1;
+    default: return firstObject[digit] + frame;
+    }
+}
+
+// What a catalogue index must hold: its type and, for fixed-size pictures, its size.
+struct ObjectNeed {
+    int type;
+    int w, h;       // 0 = any size
+};
+
+static ObjectNeed objectNeed(int index)
+{
+    if (index >= 1 && index <= 9)
+        return {DAT_BITMAP, DIGIT_SIZE, DIGIT_SIZE};
+    if ((index >= 25 && index <= 28) || (index >= 43 && index <= 164))
+        return {DAT_BITMAP, DIGIT_SIZE, DIGIT_SIZE};
+    switch (index) {
+    case 0: case 24: case 38: case 39: case INFO_PICTURE_OBJECT:
+        return {DAT_BITMAP, SCREEN_W_PX, SCREEN_H_PX};
+    case 29: return {DAT_BITMAP, WELL_PIXEL_W, WELL_PIXEL_H};
+    case 30: case 31: return {DAT_FONT, 0, 0};
+    case 32: case 33: case 34: return {DAT_SAMPLE, 0, 0};
+    case 42: return {0, 0, 0};   // not bound: anything goes
+    default: return {DAT_BITMAP, 0, 0};
+    }
+}
+
+int checkGameDatafile(DATAFILE *data)
+{
+    if (!data)
+        return 0;
+    int count = 0;
+    while (count < DATAFILE_OBJECTS && data[count].type != DAT_END)
+        count++;
+    if (count < DATAFILE_OBJECTS)
+        return 0;
+    for (int i = 0; i < DATAFILE_OBJECTS; i++) {
+        ObjectNeed need = objectNeed(i);
+        if (need.type == 0)
+            continue;
+        if (data[i].type != need.type || !data[i].dat)
+            return 0;
+        if (need.type == DAT_BITMAP) {
+            BITMAP *bmp = static_cast<BITMAP *>(data[i].dat);
+            if (bmp->w < 1 || bmp->h < 1)
+                return 0;
+            if (need.w && (bmp->w != need.w || bmp->h != need.h))
+                return 0;
+        }
+    }
+    return 1;
+}
+
+void bindAssetCatalogue(DATAFILE *data)
+{
+    auto bmp = [data](int i) { return static_cast<BITMAP *>(data[i].dat); };
+    gameBackground = bmp(0);
+    for (int d = 0; d < 9; d++)
+        digitSprites[d] = bmp(d + 1);
+    startButtonPressed = bmp(10);
+    startButtonNormal = bmp(11);
+    easyButtonOn = bmp(12);
+    easyButtonOff = bmp(13);
+    mediumButtonOn = bmp(14);
+    mediumButtonOff = bmp(15);
+    hardButtonOn = bmp(16);
+    hardButtonOff = bmp(17);
+    blitzButtonOn = bmp(18);
+    blitzButtonOff = bmp(19);
+    scoresButtonPressed = bmp(20);
+    scoresButtonNormal = bmp(21);
+    quitButtonPressed = bmp(22);
+    quitButtonNormal = bmp(23);
+    menuBackground = bmp(24);
+    wellBackground = bmp(29);
+    font = static_cast<FONT *>(data[30].dat);
+    hudFont = static_cast<FONT *>(data[31].dat);
+    clearSound = static_cast<SAMPLE *>(data[32].dat);
+    musicSample = static_cast<SAMPLE *>(data[33].dat);
+    landSound = static_cast<SAMPLE *>(data[34].dat);
+    menuLogo = bmp(35);
+    menuAnimA = bmp(36);
+    menuAnimB = bmp(37);
+    scoresBackground = bmp(38);
+    helpScreen = bmp(39);
+    helpButtonPressed = bmp(40);
+    helpButtonNormal = bmp(41);
+    infoPicture = bmp(INFO_PICTURE_OBJECT);
+    for (int d = 0; d < 9; d++)
+        for (int f = 0; f < CLEAR_FRAMES; f++)
+            clearFrames[d][f] = bmp(clearFrameObject(d, f));
+}
+
+// A rectangle of the given size whose top-left corner is (left, top), edges inclusive.
+static ButtonRect rectAt(int left, int top, int w, int h)
+{
+    return {left, top, left + w, top + h};
+}
+
+void computeMenuLayout(int startW, int startH, int easyW, int easyH, int menuW)
+{
+    MenuLayout &m = menuLayout;
+    m.buttonLeft = (menuW - startW) / 2;
+    m.startTop = (678 - 4 * startH) / 2;
+    m.difficultyTop = m.startTop + startH + 30;
+    m.scoresTop = m.difficultyTop + easyH + 30;
+    m.helpTop = m.scoresTop + startH + 30;
+    m.quitTop = m.helpTop + startH + 30;
+    m.startRect = rectAt(m.buttonLeft, m.startTop, startW, startH);
+    m.easyRect = rectAt(m.buttonLeft, m.difficultyTop, easyW, easyH);
+    m.mediumRect = rectAt(m.buttonLeft + easyW, m.difficultyTop, easyW, easyH);
+    m.hardRect = rectAt(m.buttonLeft + 2 * easyW, m.difficultyTop, easyW, easyH);
+    m.blitzRect = rectAt(m.buttonLeft + 3 * easyW, m.difficultyTop, easyW, easyH);
+    m.scoresRect = rectAt(m.buttonLeft, m.scoresTop, startW, startH);
+    m.helpRect = rectAt(m.buttonLeft, m.helpTop, startW, startH);
+    m.quitRect = rectAt(m.buttonLeft, m.quitTop, startW, startH);
+}
+
+static bool inside(const ButtonRect &r, int x, int y)
+{
+    return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+}
+
+MenuButton menuButtonAt(int x, int y)
+{
+    const MenuLayout &m = menuLayout;
+    const ButtonRect *order[] = {&m.startRect, &m.easyRect, &m.mediumRect, &m.hardRect,
+                                 &m.blitzRect, &m.scoresRect, &m.helpRect, &m.quitRect};
+    for (int i = 0; i < 8; i++)
+        if (inside(*order[i], x, y))
+            return static_cast<MenuButton>(i + 1);
+    return NO_BUTTON;
+}

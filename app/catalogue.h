@@ -1,0 +1,67 @@
+// catalogue.h -- the datafile's objects bound by index to named pictures,
+// fonts and samples, the check that a loaded datafile is usable, and the
+// menu layout computed from three picture sizes.
+#pragma once
+#include <allegro.h>
+
+const char DATAFILE_NAME[] = "tumblegrid.dat";
+const char DATAFILE_PASSWORD[] = "MFolkin4";
+const int DATAFILE_OBJECTS = 166;      // 0..164 the catalogue, 165 the info picture
+const int INFO_PICTURE_OBJECT = 165;
+const int DIGIT_SIZE = 30;             // digit sprites and clear frames are 30x30
+const int WELL_PIXEL_W = 330;
+const int WELL_PIXEL_H = 450;
+const int SCREEN_W_PX = 1024;
+const int SCREEN_H_PX = 768;
+const int CLEAR_FRAMES = 14;
+
+extern DATAFILE *gameDatafile;
+
+extern BITMAP *gameBackground;
+extern BITMAP *digitSprites[9];
+extern BITMAP *startButtonPressed, *startButtonNormal;
+extern BITMAP *easyButtonOn, *easyButtonOff, *mediumButtonOn, *mediumButtonOff;
+extern BITMAP *hardButtonOn, *hardButtonOff, *blitzButtonOn, *blitzButtonOff;
+extern BITMAP *scoresButtonPressed, *scoresButtonNormal;
+extern BITMAP *quitButtonPressed, *quitButtonNormal;
+extern BITMAP *helpButtonPressed, *helpButtonNormal;
+extern BITMAP *menuBackground, *menuLogo, *menuAnimA, *menuAnimB;
+extern BITMAP *scoresBackground, *helpScreen, *infoPicture;
+extern BITMAP *wellBackground;
+extern BITMAP *clearFrames[9][CLEAR_FRAMES];
+extern FONT *hudFont;
+extern SAMPLE *clearSound, *musicSample, *landSound;
+extern int textColour;
+
+// One inclusive rectangle of the menu: a click on any of its edges counts.
+struct ButtonRect {
+    int left, top, right, bottom;
+};
+
+struct MenuLayout {
+    int buttonLeft, startTop, difficultyTop, scoresTop, helpTop, quitTop;
+    ButtonRect startRect, easyRect, mediumRect, hardRect, blitzRect;
+    ButtonRect scoresRect, helpRect, quitRect;
+};
+extern MenuLayout menuLayout;
+
+// The menu buttons in the order the click test tries them.
+enum MenuButton {
+    NO_BUTTON = 0, START_BUTTON, EASY_BUTTON, MEDIUM_BUTTON, HARD_BUTTON,
+    BLITZ_BUTTON, SCORES_BUTTON, HELP_BUTTON, QUIT_BUTTON
+};
+
+// Datafile index of frame f (0..13) of the clear animation of digit code d (0..8).
+int clearFrameObject(int digit, int frame);
+
+// 1 when the datafile has every object the catalogue binds, of the right type and size.
+int checkGameDatafile(DATAFILE *data);
+
+// Stores the data pointer of every catalogue object; object 30 becomes the library font.
+void bindAssetCatalogue(DATAFILE *data);
+
+// Fills menuLayout from the sizes of the start button, the Easy button and the menu background.
+void computeMenuLayout(int startW, int startH, int easyW, int easyH, int menuW);
+
+// The first menu button whose rectangle holds (x, y), or NO_BUTTON.
+MenuButton menuButtonAt(int x, int y);

@@ -1,0 +1,26 @@
+// mainloop.h -- the program's one loop, its screen states and the shell's flags.
+#pragma once
+
+enum ScreenState { PLAYING = 1, MENU = 2, INFO_PICTURE = 3, HIGH_SCORES = 4 };
+
+const int FEEDBACK_DELAY_MS = 250;
+const int ANIM_START_Y = -150;
+
+extern int screenState;
+extern int clickLatch;
+extern int musicOn;
+extern int soundEffectsOn;
+extern int hudRedrawRequested;
+extern int animLeftX, animRightX, animLeftY, animRightY, animSidesSwapped;
+
+// Runs the main loop; never returns.
+[[noreturn]] void runMainLoop();
+
+// One pass of the main loop: wait for the frame, then the work of the screen state.
+void mainLoopPass();
+
+// Starts the looping background music.
+void startMusic();
+
+// Stops the background music.
+void stopMusic();

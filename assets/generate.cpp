@@ -1,0 +1,2 @@
+// generate.cpp -- the asset generator (to be written).
+int main() { return 0; }

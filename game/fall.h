@@ -1,0 +1,18 @@
+// fall.h -- the falling digit: fall step, sideways moves, steering keys,
+// landing, the play clock's timer callback and the end of a round.
+#pragma once
+
+// One fall step: spawn, sideways move, descent or landing. 0 when the round just ended.
+int advanceFallingDigit();
+
+// Applies a pending sideways move to the falling digit if the well allows it.
+void applySidewaysMove();
+
+// Applies the steering rules of one key (an Allegro scancode); other keys are ignored.
+void applySteeringKey(int scancode);
+
+// Timer callback, about 3000 times a second: counts unpaused play time.
+void onTimerTick();
+
+// Ends the round: the message box, the high-score entry, the menu, the music off.
+void endRound(const char *message);

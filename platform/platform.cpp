@@ -1,0 +1,78 @@
+// platform.cpp -- the operating system's share: a modal error box, a sleep and
+// the immediate exit. On Windows the box is the system's own; elsewhere it is
+// drawn with the game library's dialog toolkit on the current screen, or
+// written to standard error when no screen is open yet.
+#include "platform/platform.h"
+#include <allegro.h>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#ifdef _WIN32
+#include <winalleg.h>
+#endif
+
+#ifndef _WIN32
+// Dialog procedure that paints the error icon: a red disc with a white cross.
+static int errorIconProc(int msg, DIALOG *d, int)
+{
+    if (msg == MSG_DRAW) {
+        int r = d->w / 2;
+        int cx = d->x + r, cy = d->y + r;
+        circlefill(screen, cx, cy, r, makecol(200, 30, 30));
+        circle(screen, cx, cy, r, makecol(120, 0, 0));
+        int a = r / 2;
+        for (int t = -1; t <= 1; t++) {
+            line(screen, cx - a + t, cy - a, cx + a + t, cy + a, makecol(255, 255, 255));
+            line(screen, cx + a + t, cy - a, cx - a + t, cy + a, makecol(255, 255, 255));
+        }
+    }
+    return D_O_K;
+}
+
+// The error box laid out around its text and centred on the screen.
+static void runErrorDialog(const char *text, const char *title)
+{
+    int textW = text_length(font, text), titleW = text_length(font, title);
+    int lineH = text_height(font);
+    int w = MAX(textW + 80, MAX(titleW + 24, 200));
+    int h = lineH * 3 + 64;
+    int x = (SCREEN_W - w) / 2, y = (SCREEN_H - h) / 2;
+    DIALOG box[] = {
+        {d_shadow_box_proc, x, y, w, h, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+        {d_box_proc, x + 1, y + 1, w - 3, lineH + 8, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+        {d_text_proc, x + 8, y + 5, titleW, lineH, 0, 0, 0, 0, 0, 0, (void *)title, nullptr, nullptr},
+        {errorIconProc, x + 12, y + lineH + 20, 32, 32, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+        {d_text_proc, x + 56, y + lineH + 30, textW, lineH, 0, 0, 0, 0, 0, 0, (void *)text, nullptr, nullptr},
+        {d_button_proc, x + (w - 60) / 2, y + h - 28, 60, 20, 0, 0, '\r', D_EXIT, 0, 0, (void *)"OK", nullptr, nullptr},
+        {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+    };
+    set_dialog_color(box, makecol(0, 0, 0), makecol(255, 255, 255));
+    box[1].bg = makecol(220, 220, 220);
+    show_mouse(screen);
+    do_dialog(box, 5);
+    show_mouse(nullptr);
+}
+#endif
+
+void showErrorBox(const char *text, const char *title)
+{
+#ifdef _WIN32
+    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
+#else
+    if (screen)
+        runErrorDialog(text, title);
+    else
+        fprintf(stderr, "%s: %s\n", title, text);
+#endif
+}
+
+void sleepMs(int milliseconds)
+{
+    if (milliseconds > 0)
+        usleep(static_cast<useconds_t>(milliseconds) * 1000);
+}
+
+void exitNow()
+{
+    _exit(1);
+}

@@ -1,0 +1,12 @@
+// platform.h -- the few services the operating system supplies: an error
+// message box, a millisecond sleep and the immediate exit.
+#pragma once
+
+// Shows a modal box with the error icon, the title, the text and an OK button.
+void showErrorBox(const char *text, const char *title);
+
+// Blocks the calling thread for the given number of milliseconds.
+void sleepMs(int milliseconds);
+
+// Ends the process at once with exit status 1, running no exit-time handlers.
+[[noreturn]] void exitNow();

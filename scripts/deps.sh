@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need.
+# Idempotent and quiet: it only calls apt-get when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  liballegro4-dev           # the game library and the dat tool
+  libfreetype-dev fonts-dejavu-core   # the asset generator rasterises fonts
+  libgtest-dev libbenchmark-dev       # unit tests and benchmarks
+  clang libclang-rt-14-dev            # libFuzzer and sanitizer runtimes
+  xvfb xauth xdotool imagemagick x11-utils   # end-to-end tests in a real X window
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "deps.sh: missing packages: ${missing[*]} (run as root to install them)" >&2
+  exit 1
+fi
+echo "deps.sh: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
