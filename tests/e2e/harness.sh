@@ -1,0 +1,233 @@
+#!/usr/bin/env bash
+# harness.sh -- shared helpers for the end-to-end tests: each case sources
+# this file, gets a private Xvfb server and a fresh temp folder holding the
+# game's files, drives the real game with xdotool, takes screenshots with
+# ImageMagick and compares regions. Everything started here is stopped by
+# process id when the case ends, and a watchdog ends a case that hangs.
+#
+# Usage in a case:
+#   source "$(dirname "$0")/harness.sh"
+#   tg_setup                  # Xvfb, temp folder with tumblegrid.dat and highscores.dat
+#   tg_start_game             # start ./tumblegrid there, wait for the menu
+#   tg_key s; tg_sleep 0.5; tg_shot play
+#   tg_pass
+
+set -u
+
+TG_BUILD_DIR=${TG_BUILD_DIR:?TG_BUILD_DIR must name the build directory}
+TG_SOURCE_DIR=${TG_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+TG_CASE=$(basename "$0" .sh)
+TG_TIMEOUT=${TG_TIMEOUT:-150}     # seconds before the watchdog ends the case
+TG_GAME_PID=""
+TG_XVFB_PID=""
+TG_WATCHDOG_PID=""
+TG_EXIT=""
+TG_DIR=""
+TG_SHOTS=""
+
+# Prints a message prefixed with the case name.
+tg_log() { echo "[$TG_CASE] $*"; }
+
+# Fails the case with a message; keeps the screenshots for a look.
+tg_fail()
+{
+    tg_log "FAIL: $*"
+    [ -n "$TG_SHOTS" ] && tg_log "screenshots kept in $TG_SHOTS"
+    TG_KEEP=1
+    exit 1
+}
+
+# Ends the case successfully.
+tg_pass() { tg_log "PASS"; exit 0; }
+
+# Stops every process the case started and removes its temp folder.
+tg_cleanup()
+{
+    local status=$?
+    [ -n "$TG_GAME_PID" ] && kill -9 "$TG_GAME_PID" 2>/dev/null
+    [ -n "$TG_WATCHDOG_PID" ] && kill "$TG_WATCHDOG_PID" 2>/dev/null
+    if [ -n "$TG_XVFB_PID" ]; then
+        kill "$TG_XVFB_PID" 2>/dev/null
+        wait "$TG_XVFB_PID" 2>/dev/null
+    fi
+    if [ -n "$TG_DIR" ] && [ -z "${TG_KEEP:-}" ] && [ "$status" -eq 0 ]; then
+        rm -rf "$TG_DIR"
+    fi
+    return $status
+}
+
+# Starts a private Xvfb on a display it picks itself and exports DISPLAY.
+tg_start_xvfb()
+{
+    local fd_file="$TG_DIR/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+        3>"$fd_file" >"$TG_DIR/xvfb.log" 2>&1 &
+    TG_XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.05
+    done
+    [ -s "$fd_file" ] || tg_fail "Xvfb did not start"
+    export DISPLAY=":$(tr -d '\n' <"$fd_file")"
+}
+
+# Makes the temp folder (the game's working folder), starts Xvfb and the watchdog.
+# Copies the datafile and the initial high-score file unless told not to:
+#   tg_setup [--no-datafile] [--no-scores]
+tg_setup()
+{
+    TG_DIR=$(mktemp -d "/tmp/tg-e2e-$TG_CASE.XXXXXX")
+    TG_SHOTS="$TG_DIR/shots"
+    mkdir -p "$TG_SHOTS"
+    trap tg_cleanup EXIT
+    local copy_dat=1 copy_scores=1
+    for arg in "$@"; do
+        case "$arg" in
+            --no-datafile) copy_dat=0 ;;
+            --no-scores) copy_scores=0 ;;
+        esac
+    done
+    [ $copy_dat -eq 1 ] && cp "$TG_BUILD_DIR/tumblegrid.dat" "$TG_DIR/"
+    [ $copy_scores -eq 1 ] && cp "$TG_BUILD_DIR/highscores.initial.dat" "$TG_DIR/highscores.dat"
+    tg_start_xvfb
+    ( sleep "$TG_TIMEOUT"; echo "[$TG_CASE] watchdog: case took over ${TG_TIMEOUT}s" >&2
+      kill -TERM $$ 2>/dev/null ) &
+    TG_WATCHDOG_PID=$!
+}
+
+# Starts the game in the temp folder. TG_FIXED_TIME=N (environment) fixes its seed.
+# Waits until its window is mapped and, unless --no-wait-menu, the menu is drawn.
+tg_start_game()
+{
+    local preload=""
+    if [ -n "${TG_FIXED_TIME:-}" ]; then
+        preload="$TG_BUILD_DIR/tests/libfixtime.so"
+        [ -f "$preload" ] || tg_fail "missing $preload"
+    fi
+    (cd "$TG_DIR" && LD_PRELOAD="$preload" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
+        exec "$TG_BUILD_DIR/tumblegrid" >"$TG_DIR/game.out" 2>"$TG_DIR/game.err") &
+    TG_GAME_PID=$!
+    TG_EXIT=""
+    tg_wait_window || tg_fail "the game's window did not appear"
+    if [ "${1:-}" != "--no-wait-menu" ]; then
+        tg_wait_until_not_blank 10 || tg_fail "the screen stayed blank"
+    fi
+}
+
+# Waits up to 10 s for a window of the game's process to be mapped.
+tg_wait_window()
+{
+    for _ in $(seq 200); do
+        if xdotool search --onlyvisible --pid "$TG_GAME_PID" >/dev/null 2>&1 \
+           || xdotool search --onlyvisible --name . >/dev/null 2>&1; then
+            sleep 0.2
+            return 0
+        fi
+        tg_game_running || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+# True while the game's process is alive.
+tg_game_running() { [ -n "$TG_GAME_PID" ] && kill -0 "$TG_GAME_PID" 2>/dev/null; }
+
+# Waits up to N seconds for the game to end; its exit status lands in TG_EXIT.
+tg_wait_exit()
+{
+    local limit=${1:-10}
+    for _ in $(seq $((limit * 20))); do
+        if ! tg_game_running; then
+            wait "$TG_GAME_PID" 2>/dev/null
+            TG_EXIT=$?
+            TG_GAME_PID=""
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# Sleeps for the given seconds (fractions allowed).
+tg_sleep() { sleep "$1"; }
+
+# Sends key presses (xdotool names: s, q, Return, Left, F1, ...) with a short hold.
+tg_key()
+{
+    local k
+    for k in "$@"; do
+        xdotool keydown "$k"; sleep 0.05; xdotool keyup "$k"; sleep 0.05
+    done
+}
+
+# Types a text into the focused dialog field.
+tg_type() { xdotool type --delay 60 "$1"; }
+
+# Clicks the left button at screen position (x, y): press, short hold, release.
+tg_click()
+{
+    xdotool mousemove "$1" "$2"; sleep 0.1
+    xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.1
+}
+
+# Takes a screenshot of the whole display into shots/NAME.png and prints its path.
+tg_shot()
+{
+    local file="$TG_SHOTS/$1.png"
+    import -window root "$file" 2>/dev/null || tg_fail "screenshot $1 failed"
+    echo "$file"
+}
+
+# Prints the colour of one pixel of a screenshot as "r,g,b" (0..255).
+tg_pixel()
+{
+    convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
+
+# Prints how many pixels differ between the same region of two screenshots.
+tg_region_diff()
+{
+    local a=$1 b=$2 x=$3 y=$4 w=$5 h=$6
+    local geom="${w}x${h}+${x}+${y}"
+    compare -metric AE <(convert "$a" -crop "$geom" +repage png:-) \
+        <(convert "$b" -crop "$geom" +repage png:-) null: 2>&1 | sed 's/ .*//'
+}
+
+# Prints the number of distinct colours in a region of a screenshot.
+tg_region_colours()
+{
+    convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%k' info:
+}
+
+# True when the whole screenshot is a single colour.
+tg_is_blank() { [ "$(tg_region_colours "$1" 0 0 1024 768)" -le 1 ]; }
+
+# Waits up to N seconds until the display shows more than one colour.
+tg_wait_until_not_blank()
+{
+    local limit=${1:-10} shot
+    for _ in $(seq $((limit * 4))); do
+        shot=$(tg_shot waiting)
+        tg_is_blank "$shot" || return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# Waits up to N seconds until a region differs from the same region of a reference shot.
+tg_wait_region_change()
+{
+    local ref=$1 x=$2 y=$3 w=$4 h=$5 limit=${6:-5} shot
+    for _ in $(seq $((limit * 4))); do
+        shot=$(tg_shot changing)
+        [ "$(tg_region_diff "$ref" "$shot" "$x" "$y" "$w" "$h")" -gt 0 ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# Asserts that two values are equal.
+tg_expect_eq()
+{
+    [ "$1" = "$2" ] || tg_fail "${3:-values differ}: expected '$2', got '$1'"
+}
