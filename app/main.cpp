@@ -1,4 +1,86 @@
-// main.cpp -- entry point (to be written).
+// main.cpp -- the entry point and start-up: the library and its services,
+// the play clock's timer, the 1024x768 display, the datafile with every
+// picture, font and sound, the menu, and the high-score table; then the
+// main loop, which never returns.
+#include "app/catalogue.h"
+#include "app/mainloop.h"
+#include "app/menu.h"
+#include "app/pacing.h"
+#include "game/fall.h"
+#include "platform/platform.h"
+#include "scores/table.h"
 #include <allegro.h>
-int main() { return 1; }
+#include <cstdlib>
+#include <ctime>
+
+static const char WINDOW_TITLE[] = "TumbleGrid";
+
+// Timer callback wrapper; the library wants a plain function it can lock.
+static void timerTick()
+{
+    onTimerTick();
+}
+END_OF_STATIC_FUNCTION(timerTick)
+
+// Opens the 1024x768 display in 32-bit colour, trying twice; ends silently if refused.
+static void openDisplay()
+{
+    set_color_depth(32);
+    request_refresh_rate(60);
+    if (set_gfx_mode(GFX_AUTODETECT, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0) {
+        set_color_depth(32);
+        if (set_gfx_mode(GFX_AUTODETECT, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0)
+            exitNow();
+    }
+    set_window_title(WINDOW_TITLE);
+    // Closing the window ends the program the way the quit key does.
+    set_close_button_callback(exitNow);
+}
+
+// Loads the password-protected datafile and binds the catalogue, or ends with a message.
+static void loadAssets()
+{
+    packfile_password(DATAFILE_PASSWORD);
+    DATAFILE *data = load_datafile(DATAFILE_NAME);
+    packfile_password(nullptr);
+    if (!checkGameDatafile(data)) {
+        alert("Couldn't load datafile!", nullptr, nullptr, "OK", nullptr, 0, 0);
+        exitNow();
+    }
+    gameDatafile = data;
+    bindAssetCatalogue(data);
+}
+
+// Everything from the entry point up to the first menu.
+static void startUp()
+{
+    screenState = STATE_MENU;
+    srand(static_cast<unsigned>(time(nullptr)));
+    allegro_init();
+    install_timer();
+    install_keyboard();
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+    LOCK_FUNCTION(timerTick);
+    install_int_ex(timerTick, BPS_TO_TIMER(3000));
+    startFramePacing();
+    install_mouse();
+    openDisplay();
+    textColour = makecol(0, 0, 0);
+    loadAssets();
+    animLeftY = animRightY = ANIM_START_Y;
+    animLeftX = 57;
+    animRightX = 816;
+    computeMenuLayout(startButtonNormal->w, startButtonNormal->h, easyButtonOn->w, easyButtonOn->h,
+                      menuBackground->w);
+    drawMenu();
+    drawDifficultyButtons();
+    loadHighScores();
+    sortHighScores();
+}
+
+int main()
+{
+    startUp();
+    runMainLoop();
+}
 END_OF_MAIN()

@@ -1,15 +1,273 @@
-// mainloop.cpp -- the main loop (to be written).
+// mainloop.cpp -- the program's one loop. Each pass waits for the next frame
+// and then does the work of the current screen: the menu reacts to keys and
+// completed clicks, play runs the frame update and the in-game keys, and the
+// information and high-score screens wait for anything that leads back.
+// Every screen is drawn straight onto the library's screen bitmap.
 #include "app/mainloop.h"
+#include "app/catalogue.h"
+#include "app/menu.h"
+#include "app/pacing.h"
+#include "game/fall.h"
+#include "game/frame.h"
+#include "game/well.h"
+#include "platform/platform.h"
+#include <allegro.h>
 
-int screenState = MENU;
+int screenState = STATE_MENU;
 int clickLatch = 0;
 int musicOn = 1;
 int soundEffectsOn = 1;
 int hudRedrawRequested = 0;
-int animLeftX = 57, animRightX = 816, animLeftY = ANIM_START_Y, animRightY = ANIM_START_Y;
+int animLeftX = 57, animRightX = 816;
+int animLeftY = ANIM_START_Y, animRightY = ANIM_START_Y;
 int animSidesSwapped = 0;
 
-void mainLoopPass() {}
-void runMainLoop() { for (;;) mainLoopPass(); }
-void startMusic() {}
-void stopMusic() {}
+static const int ANIM_END_Y = 768;
+
+void startMusic()
+{
+    if (musicSample)
+        play_sample(musicSample, 255, 128, 1000, 1);
+}
+
+void stopMusic()
+{
+    if (musicSample)
+        stop_sample(musicSample);
+}
+
+// Copies a whole picture to the screen with its top-left corner at (x, y).
+static void blitWhole(BITMAP *picture, int x, int y)
+{
+    blit(picture, screen, 0, 0, x, y, picture->w, picture->h);
+}
+
+// Paints the empty play screen: the background and the empty well.
+static void drawPlayScreen()
+{
+    blitWhole(gameBackground, 0, 0);
+    blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
+}
+
+// Shows a button's pressed picture and gives the player time to see it.
+static void pressButton(BITMAP *pressed, const ButtonRect &rect)
+{
+    blitWhole(pressed, rect.left, rect.top);
+    sleepMs(FEEDBACK_DELAY_MS);
+}
+
+// Key S or the start button: a fresh round on the chosen difficulty.
+static void startGameFromMenu()
+{
+    pressButton(startButtonPressed, menuLayout.startRect);
+    screenState = STATE_PLAYING;
+    show_mouse(nullptr);
+    drawPlayScreen();
+    if (musicOn)
+        startMusic();
+    startRound();
+}
+
+// Key O: the about picture.
+static void openInfoPicture()
+{
+    sleepMs(FEEDBACK_DELAY_MS);
+    show_mouse(nullptr);
+    blitWhole(infoPicture, 0, 0);
+    show_mouse(screen);
+    screenState = STATE_INFO_PICTURE;
+}
+
+// Key I or the high-scores button: the table of the fifteen best.
+static void openHighScores()
+{
+    pressButton(scoresButtonPressed, menuLayout.scoresRect);
+    show_mouse(nullptr);
+    showHighScores();
+    show_mouse(screen);
+    screenState = STATE_HIGH_SCORES;
+}
+
+// Key H or the help button: the help picture until a key is pressed.
+static void showHelpFromMenu()
+{
+    pressButton(helpButtonPressed, menuLayout.helpRect);
+    show_mouse(nullptr);
+    blitWhole(helpScreen, 0, 0);
+    readkey();
+    show_mouse(screen);
+    screenState = STATE_MENU;
+    drawMenu();
+    drawDifficultyButtons();
+}
+
+// Key Q or the quit button: the program ends at once.
+[[noreturn]] static void quitFromMenu()
+{
+    blitWhole(quitButtonPressed, menuLayout.quitRect.left, menuLayout.quitRect.top);
+    show_mouse(nullptr);
+    exitNow();
+}
+
+// Back from the information or high-score screen to the menu.
+static void returnToMenu()
+{
+    clickLatch = 0;
+    drawMenu();
+    drawDifficultyButtons();
+    screenState = STATE_MENU;
+}
+
+// Selects a difficulty from its button; it holds for every later game.
+static void chooseDifficulty(int chosen)
+{
+    difficulty = chosen;
+    drawDifficultyButtons();
+}
+
+// Acts on a click completed on the menu at the pointer's position.
+static void menuClick()
+{
+    switch (menuButtonAt(mouse_x, mouse_y)) {
+    case START_BUTTON: startGameFromMenu(); break;
+    case EASY_BUTTON: chooseDifficulty(EASY); break;
+    case MEDIUM_BUTTON: chooseDifficulty(MEDIUM); break;
+    case HARD_BUTTON: chooseDifficulty(HARD); break;
+    case BLITZ_BUTTON: chooseDifficulty(BLITZ); break;
+    case SCORES_BUTTON: openHighScores(); break;
+    case HELP_BUTTON: showHelpFromMenu(); break;
+    case QUIT_BUTTON: quitFromMenu();
+    case NO_BUTTON: break;
+    }
+}
+
+// Acts on a menu key; true when the key ended the pass.
+static bool menuKey(int scancode)
+{
+    switch (scancode) {
+    case KEY_S: startGameFromMenu(); return true;
+    case KEY_O: openInfoPicture(); return true;
+    case KEY_I: openHighScores(); return true;
+    case KEY_H: showHelpFromMenu(); return true;
+    case KEY_Q: quitFromMenu();
+    default: return false;
+    }
+}
+
+// One menu pass: the animation, at most one key, then the click test.
+static void menuPass()
+{
+    show_mouse(screen);
+    if (animLeftY < ANIM_END_Y || animRightY < ANIM_END_Y) {
+        animateMenu();
+    } else {
+        animSidesSwapped = !animSidesSwapped;
+        animLeftY = animRightY = ANIM_START_Y;
+    }
+    if (keypressed() && menuKey(readkey() >> 8))
+        return;
+    // A click counts on the release, at the position of the release.
+    if (mouse_b & 1) {
+        clickLatch = 1;
+        return;
+    }
+    if (!clickLatch)
+        return;
+    clickLatch = 0;
+    menuClick();
+}
+
+// The information and high-score screens: any key or completed click leads back.
+static void waitingPass()
+{
+    // The key stays in the buffer so that the menu acts on it next pass.
+    if (keypressed())
+        returnToMenu();
+    else if (clickLatch && !(mouse_b & 1))
+        returnToMenu();
+    else if (mouse_b & 1)
+        clickLatch = 1;
+}
+
+// Key P: hides the well and the HUD until a key is pressed; the clock stops.
+static void pauseGame()
+{
+    paused = 1;
+    hudRedrawRequested = 1;
+    drawPlayScreen();
+    const char *label = "Paused - press any key";
+    textprintf_centre_ex(screen, font, WELL_X + WELL_PIXEL_W / 2, WELL_Y + WELL_PIXEL_H / 2,
+                         makecol(255, 255, 255), -1, "%s", label);
+    readkey();
+    blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
+    paused = 0;
+    clear_keybuf();
+}
+
+// Key F1: the help picture until a key is pressed; the clock stops.
+static void showHelpInGame()
+{
+    paused = 1;
+    blitWhole(helpScreen, 0, 0);
+    readkey();
+    drawPlayScreen();
+    hudRedrawRequested = 1;
+    paused = 0;
+    clear_keybuf();
+}
+
+// Key Q in play: the round is abandoned without recording a score.
+static void leaveGame()
+{
+    stopMusic();
+    drawMenu();
+    drawDifficultyButtons();
+    screenState = STATE_MENU;
+}
+
+// Key M in play: music on or off.
+static void toggleMusic()
+{
+    if (musicOn) {
+        stopMusic();
+        musicOn = 0;
+    } else {
+        startMusic();
+        musicOn = 1;
+    }
+}
+
+// One play pass: the frame update, then at most one key.
+static void playingPass()
+{
+    updateFrame();
+    if (!keypressed())
+        return;
+    int scancode = readkey() >> 8;
+    applySteeringKey(scancode);
+    switch (scancode) {
+    case KEY_P: pauseGame(); break;
+    case KEY_Q: leaveGame(); return;   // keeps the buffer: a second Q quits
+    case KEY_F1: showHelpInGame(); break;
+    case KEY_M: toggleMusic(); break;
+    case KEY_E: soundEffectsOn = !soundEffectsOn; break;
+    }
+    clear_keybuf();
+}
+
+void mainLoopPass()
+{
+    waitFrame();
+    switch (screenState) {
+    case STATE_PLAYING: playingPass(); break;
+    case STATE_MENU: menuPass(); break;
+    case STATE_INFO_PICTURE:
+    case STATE_HIGH_SCORES: waitingPass(); break;
+    }
+}
+
+void runMainLoop()
+{
+    for (;;)
+        mainLoopPass();
+}

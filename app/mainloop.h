@@ -1,7 +1,8 @@
 // mainloop.h -- the program's one loop, its screen states and the shell's flags.
 #pragma once
 
-enum ScreenState { PLAYING = 1, MENU = 2, INFO_PICTURE = 3, HIGH_SCORES = 4 };
+// Allegro already uses the name MENU, hence the prefix.
+enum ScreenState { STATE_PLAYING = 1, STATE_MENU = 2, STATE_INFO_PICTURE = 3, STATE_HIGH_SCORES = 4 };
 
 const int FEEDBACK_DELAY_MS = 250;
 const int ANIM_START_Y = -150;

@@ -23,7 +23,7 @@ void endRound(const char *message)
 {
     endRoundCalls++;
     lastEndRoundMessage = message;
-    screenState = MENU;
+    screenState = STATE_MENU;
 }
 
 // "Types" testPlayerName into the dialog's field.
