@@ -3,8 +3,15 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 extern const uint32_t scoreFileKey[4];
+
+// Enciphers the word pair v (y, z) in place under any 128-bit key.
+void teaEncipherWords(uint32_t v[2], const uint32_t key[4]);
+
+// Deciphers the word pair v (y, z) in place under any 128-bit key.
+void teaDecipherWords(uint32_t v[2], const uint32_t key[4]);
 
 // Enciphers one 8-byte block in place (two little-endian words).
 void teaEncipher(unsigned char block[8]);
@@ -17,3 +24,15 @@ unsigned char *encodeScoreText(const char *text, size_t length, size_t *storedSi
 
 // Deciphers every whole 8-byte block of stored into plain (both size bytes).
 void decodeScoreData(const unsigned char *stored, size_t size, unsigned char *plain);
+
+// Where the text of a deciphered plain form ends (exclusive), kept inside its
+// deciphered blocks whatever the tail count or the size say.
+size_t scoreTextEnd(const unsigned char *plain, size_t size);
+
+// Reads a stored file and deciphers it into plain (resized to the file's size);
+// false when it can't be opened or read. Throws std::bad_alloc.
+bool readScoreFile(const char *path, std::vector<unsigned char> &plain);
+
+// Puts stored bytes in place of path through a synced temporary file in the
+// same folder; on failure the old file is left as it was and false returned.
+bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size);

@@ -1,7 +1,9 @@
 // newscore.h -- a new result entering the table: the name, the entry and the save.
 #pragma once
 
-extern char playerName[];
+// The edit field takes 1024 characters of up to four UTF-8 bytes each.
+const int PLAYER_NAME_BYTES = 1024 * 4 + 1;
+extern char playerName[PLAYER_NAME_BYTES];
 
 // Enters finalScore into the table if it beats the lowest entry, asking for a name.
 void recordHighScore(int finalScore);
