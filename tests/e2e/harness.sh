@@ -231,3 +231,11 @@ tg_expect_eq()
 {
     [ "$1" = "$2" ] || tg_fail "${3:-values differ}: expected '$2', got '$1'"
 }
+
+# Loads the menu's button centres (START_X, START_Y, EASY_X, ..., ROW_LEFT, ROW_TOP, ROW_W, ROW_H).
+tg_load_layout()
+{
+    local vars
+    vars=$(cd "$TG_BUILD_DIR" && tests/layoutinfo) || tg_fail "layoutinfo failed"
+    eval "$vars"
+}
