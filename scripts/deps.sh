@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev       # unit tests and benchmarks
   clang libclang-rt-14-dev            # libFuzzer and sanitizer runtimes
   xvfb xauth xdotool imagemagick x11-utils   # end-to-end tests in a real X window
+  lintian                             # checks the Debian package
   libxdamage-dev                      # the frame probe watches screen updates
 )
 
