@@ -88,6 +88,75 @@ int checkGameDatafile(DATAFILE *data)
     return 1;
 }
 
+// Reads and drops n bytes of a packfile; false when the data ends first.
+static bool skipBytes(PACKFILE *f, long n)
+{
+    char chunk[4096];
+    while (n > 0) {
+        long want = n < (long)sizeof chunk ? n : (long)sizeof chunk;
+        if (pack_fread(chunk, want, f) != want)
+            return false;
+        n -= want;
+    }
+    return true;
+}
+
+// The library's loader takes whatever comes after the end of the data as one
+// more object of an unregistered type and calls through a null loader, so a
+// datafile cut short would crash it. Walking the records first (properties,
+// then the object's type and chunk) proves every byte it will read is there.
+int datafileIsComplete(const char *name, const char *password)
+{
+    packfile_password(password);
+    PACKFILE *f = pack_fopen(name, F_READ_PACKED);
+    bool complete = f && pack_mgetl(f) == DAT_MAGIC;
+    long count = complete ? pack_mgetl(f) : 0;
+    if (complete && (count < 0 || pack_feof(f)))
+        complete = false;
+    for (long i = 0; complete && i < count; i++) {
+        for (;;) {
+            long type = pack_mgetl(f);
+            if (pack_feof(f) || type == DAT_END) {
+                complete = false;
+                break;
+            }
+            if (type == DAT_PROPERTY) {
+                pack_mgetl(f);
+                long size = pack_mgetl(f);
+                complete = !pack_feof(f) && size >= 0 && skipBytes(f, size);
+                if (!complete)
+                    break;
+                continue;
+            }
+            // A chunk stores its length negated when it is packed by itself.
+            long stored = pack_mgetl(f);
+            pack_mgetl(f);
+            if (stored < 0)
+                stored = -stored;
+            complete = !pack_feof(f) && stored >= 0 && skipBytes(f, stored);
+            break;
+        }
+    }
+    if (f)
+        pack_fclose(f);
+    packfile_password(nullptr);
+    return complete;
+}
+
+DATAFILE *loadCheckedDatafile(const char *name, const char *password)
+{
+    if (!datafileIsComplete(name, password))
+        return nullptr;
+    packfile_password(password);
+    DATAFILE *data = load_datafile(name);
+    packfile_password(nullptr);
+    if (data && !checkGameDatafile(data)) {
+        unload_datafile(data);
+        data = nullptr;
+    }
+    return data;
+}
+
 void bindAssetCatalogue(DATAFILE *data)
 {
     auto bmp = [data](int i) { return static_cast<BITMAP *>(data[i].dat); };

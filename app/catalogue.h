@@ -57,6 +57,13 @@ int clearFrameObject(int digit, int frame);
 // 1 when the datafile has every object the catalogue binds, of the right type and size.
 int checkGameDatafile(DATAFILE *data);
 
+// 1 when the datafile's unpacked stream holds every record it announces, to the last byte.
+int datafileIsComplete(const char *name, const char *password);
+
+// Loads the datafile under its password and checks it; nullptr when it is
+// missing, packed under another password, cut short or lacks an object.
+DATAFILE *loadCheckedDatafile(const char *name, const char *password);
+
 // Stores the data pointer of every catalogue object; object 30 becomes the library font.
 void bindAssetCatalogue(DATAFILE *data);
 

@@ -40,10 +40,8 @@ static void openDisplay()
 // Loads the password-protected datafile and binds the catalogue, or ends with a message.
 static void loadAssets()
 {
-    packfile_password(DATAFILE_PASSWORD);
-    DATAFILE *data = load_datafile(DATAFILE_NAME);
-    packfile_password(nullptr);
-    if (!checkGameDatafile(data)) {
+    DATAFILE *data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
+    if (!data) {
         alert("Couldn't load datafile!", nullptr, nullptr, "OK", nullptr, 0, 0);
         exitNow();
     }

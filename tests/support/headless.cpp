@@ -24,10 +24,8 @@ bool loadGameDatafile()
     startHeadlessAllegro();
     if (gameDatafile)
         return true;
-    packfile_password(DATAFILE_PASSWORD);
-    DATAFILE *data = load_datafile(DATAFILE_NAME);
-    packfile_password(nullptr);
-    if (!data || !checkGameDatafile(data))
+    DATAFILE *data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
+    if (!data)
         return false;
     gameDatafile = data;
     bindAssetCatalogue(data);
