@@ -1,0 +1,167 @@
+// Damaged datafiles through the same load and check the game runs at start-up:
+// every one must be refused (the game then shows its one message box and
+// ends), none may crash the loader or slip through the check. The damaged
+// copies are all made from the real generated datafile.
+#include "app/catalogue.h"
+#include "fault/datafile_image.h"
+#include "support/headless.h"
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const char DAMAGED[] = "damaged-test.dat";
+
+// What start-up does with the datafile: load it under the password and check it.
+bool gameAcceptsDatafile(const char *path)
+{
+    DATAFILE *data = loadCheckedDatafile(path, DATAFILE_PASSWORD);
+    if (!data)
+        return false;
+    unload_datafile(data);
+    return true;
+}
+
+// The real datafile, as bytes on disk and taken apart.
+class BadDatafile : public ::testing::Test {
+protected:
+    static std::string fileBytes;
+    static DatafileImage image;
+
+    static void SetUpTestSuite()
+    {
+        startHeadlessAllegro();
+        std::ifstream in(DATAFILE_NAME, std::ios::binary);
+        fileBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::vector<unsigned char> raw;
+        ASSERT_TRUE(readPackedStream(DATAFILE_NAME, DATAFILE_PASSWORD, raw));
+        ASSERT_TRUE(parseDatafile(raw, image));
+    }
+
+    void TearDown() override { std::remove(DAMAGED); }
+
+    // Writes the first n bytes of the real file.
+    static void writeCut(size_t n)
+    {
+        std::ofstream out(DAMAGED, std::ios::binary | std::ios::trunc);
+        out.write(fileBytes.data(), (std::streamsize)n);
+    }
+
+    // Packs a changed image under the game's password (or another one).
+    static void writeImage(const DatafileImage &changed, const char *password = DATAFILE_PASSWORD)
+    {
+        ASSERT_TRUE(writePackedStream(DAMAGED, password, buildDatafile(changed)));
+    }
+};
+
+std::string BadDatafile::fileBytes;
+DatafileImage BadDatafile::image;
+
+// Without this the other cases would prove nothing: an undamaged copy made the
+// same way loads, and the datafile has exactly the objects the game binds.
+TEST_F(BadDatafile, UndamagedCopyIsAccepted)
+{
+    ASSERT_EQ(image.records.size(), (size_t)DATAFILE_OBJECTS);
+    EXPECT_TRUE(gameAcceptsDatafile(DATAFILE_NAME));
+    writeImage(image);
+    EXPECT_TRUE(gameAcceptsDatafile(DAMAGED));
+}
+
+TEST_F(BadDatafile, FileCutShortAnywhereIsRefused)
+{
+    size_t size = fileBytes.size();
+    ASSERT_GT(size, 4096u);
+    std::vector<size_t> cuts = {0, 1, 3, 4, 5, 8, 12, 16, 64, 1000, 4096, size - 4096, size - 64,
+                                size - 8, size - 2, size - 1};
+    // Thirty more spread over the file, so that every object's span is likely hit.
+    for (size_t i = 1; i <= 30; i++)
+        cuts.push_back(size * i / 31 + i);
+    for (size_t n : cuts) {
+        writeCut(n);
+        EXPECT_FALSE(gameAcceptsDatafile(DAMAGED)) << "cut at " << n << " of " << size;
+    }
+}
+
+TEST_F(BadDatafile, UnpackedStreamCutShortIsRefused)
+{
+    // Cuts inside the header, at record boundaries and inside records,
+    // packed again properly: the loader meets a clean end of data.
+    std::vector<unsigned char> raw = buildDatafile(image);
+    std::vector<size_t> cuts = {0, 2, 4, 6, 8, 10, raw.size() - 1};
+    size_t offset = 8;
+    for (size_t i = 0; i < image.records.size(); i += 11) {
+        cuts.push_back(offset);
+        cuts.push_back(offset + 5);
+        cuts.push_back(offset + image.records[i].size() / 2);
+        for (size_t j = i; j < i + 11 && j < image.records.size(); j++)
+            offset += image.records[j].size();
+    }
+    for (size_t n : cuts) {
+        std::vector<unsigned char> cut(raw.begin(), raw.begin() + (long)n);
+        ASSERT_TRUE(writePackedStream(DAMAGED, DATAFILE_PASSWORD, cut));
+        EXPECT_FALSE(gameAcceptsDatafile(DAMAGED)) << "unpacked stream cut at " << n;
+    }
+}
+
+TEST_F(BadDatafile, OtherPasswordOrNoneIsRefused)
+{
+    writeImage(image, "MFolkin5");
+    EXPECT_FALSE(gameAcceptsDatafile(DAMAGED));
+    writeImage(image, "not the password");
+    EXPECT_FALSE(gameAcceptsDatafile(DAMAGED));
+    writeImage(image, nullptr);
+    EXPECT_FALSE(gameAcceptsDatafile(DAMAGED));
+}
+
+TEST_F(BadDatafile, ForeignObjectAtABoundIndexIsRefused)
+{
+    // One index of every kind the game binds: backgrounds, digits, buttons,
+    // the well, both fonts, the three samples, menu pictures, clear frames
+    // and the info picture.
+    const size_t indices[] = {0, 1, 9, 10, 23, 24, 25, 29, 30, 31, 32, 33, 34, 35, 38, 41, 43,
+                              100, 121, 164, 165};
+    for (size_t index : indices) {
+        DatafileImage changed = image;
+        changed.records[index] = binaryRecord("a plain binary object");
+        writeImage(changed);
+        EXPECT_FALSE(gameAcceptsDatafile(DAMAGED)) << "binary object at " << index;
+    }
+}
+
+TEST_F(BadDatafile, RealObjectOfTheWrongKindIsRefused)
+{
+    // Well-formed objects in each other's places: a picture where a font
+    // belongs, a sound where a picture belongs, a button where a digit belongs.
+    const std::pair<size_t, size_t> swaps[] = {{0, 30}, {31, 29}, {1, 32}, {34, 165}, {2, 10}, {24, 29}};
+    for (auto [a, b] : swaps) {
+        DatafileImage changed = image;
+        std::swap(changed.records[a], changed.records[b]);
+        writeImage(changed);
+        EXPECT_FALSE(gameAcceptsDatafile(DAMAGED)) << "objects " << a << " and " << b << " swapped";
+    }
+}
+
+TEST_F(BadDatafile, FewerObjectsThanTheGameBindsAreRefused)
+{
+    for (size_t keep : {0, 1, 30, 42, 165}) {
+        DatafileImage changed = image;
+        changed.records.resize(keep);
+        writeImage(changed);
+        EXPECT_FALSE(gameAcceptsDatafile(DAMAGED)) << keep << " objects";
+    }
+}
+
+TEST_F(BadDatafile, ExtraObjectsPastTheLastBoundOneAreAllowed)
+{
+    // "At least" the bound objects: anything after them is not looked at.
+    DatafileImage changed = image;
+    changed.records.push_back(binaryRecord("spare"));
+    writeImage(changed);
+    EXPECT_TRUE(gameAcceptsDatafile(DAMAGED));
+}
+
+}  // namespace
