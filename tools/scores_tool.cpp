@@ -5,6 +5,7 @@
 //   decode FILE      the plain text (two header lines, fifteen entries)
 //   encode TEXT OUT  the stored form of a plain text file
 //   reset FILE       the table a fresh install starts with
+//   draw FILE OUT    the high-score screen as the game paints it, as a picture
 //
 // Entries are fitted with the game's font when tumblegrid.dat sits beside
 // FILE or in the current folder; otherwise they are listed as stored.
@@ -20,16 +21,19 @@
 #include "initial_scores.h"
 
 static const char TOOL[] = "tumblegrid-scores";
+static const int SCORE_LIST_TOP = 205;    // where the high-score screen puts its first line
 
 // Prints the command summary and gives the status for a wrong command line.
 static int usage()
 {
     fprintf(stderr,
-            "usage: %s list FILE | decode FILE | encode TEXT OUT | reset FILE\n"
+            "usage: %s list FILE | decode FILE | encode TEXT OUT | reset FILE | draw FILE OUT\n"
             "  list    print the fifteen entries and the score the game reads for each\n"
             "  decode  print the plain text of a high-score file\n"
             "  encode  write the stored form of a plain text file to OUT\n"
-            "  reset   write the initial high-score table to FILE\n",
+            "  reset   write the initial high-score table to FILE\n"
+            "  draw    paint the high-score screen for FILE into the picture OUT (.bmp, .pcx, .tga);\n"
+            "          needs tumblegrid.dat beside FILE or in the current folder\n",
             TOOL);
     return 2;
 }
@@ -125,6 +129,30 @@ static int listFile(const char *path)
     return 0;
 }
 
+// Paints the list the way the high-score screen does, to check the game against the file.
+static int drawFile(const char *path, const char *out)
+{
+    std::vector<unsigned char> plain;
+    if (!readChecked(path, plain))
+        return 1;
+    loadFontFor(path);
+    if (!hudFont || !scoresBackground)
+        return failure(path, "drawing needs tumblegrid.dat");
+    fillHighScoreTable(plain.data(), plain.size());
+    sortHighScores();
+    BITMAP *picture = create_bitmap(SCREEN_W_PX, SCREEN_H_PX);
+    if (!picture)
+        return failure(out, "out of memory");
+    clear_bitmap(picture);
+    blit(scoresBackground, picture, 0, 0, 0, 0, scoresBackground->w, scoresBackground->h);
+    for (int i = 0; i < TABLE_SLOTS; i++)
+        textprintf_ex(picture, hudFont, SCORE_LIST_LEFT, SCORE_LIST_TOP + i * text_height(hudFont),
+                      makecol(0, 0, 0), -1, "%s", highScoreTable[i]);
+    int saved = save_bitmap(out, picture, nullptr);
+    destroy_bitmap(picture);
+    return saved == 0 ? 0 : failure(out, "cannot write the picture");
+}
+
 // Writes the plain text, byte for byte, to standard output.
 static int decodeFile(const char *path)
 {
@@ -183,6 +211,8 @@ int main(int argc, char **argv)
         return decodeFile(argv[2]);
     if (argc == 4 && !strcmp(argv[1], "encode"))
         return encodeFile(argv[2], argv[3]);
+    if (argc == 4 && !strcmp(argv[1], "draw"))
+        return drawFile(argv[2], argv[3]);
     if (argc == 3 && !strcmp(argv[1], "reset"))
         return writeText("the built-in table", initialScoresText, sizeof initialScoresText, argv[2]);
     return usage();
