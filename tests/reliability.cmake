@@ -18,3 +18,11 @@ gtest_discover_tests(datafile_tests
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   PROPERTIES LABELS unit
   DISCOVERY_TIMEOUT 60)
+
+# A thousand seeded rounds through the real fall step and rule core.
+add_executable(soak_tests soak/test_soak.cpp)
+target_link_libraries(soak_tests PRIVATE test_support GTest::gtest_main)
+gtest_discover_tests(soak_tests
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  PROPERTIES LABELS unit
+  DISCOVERY_TIMEOUT 60)
