@@ -74,6 +74,9 @@ void recordHighScore(int finalScore)
 static std::string takeLine(const unsigned char *text, size_t end, size_t *pos)
 {
     size_t start = *pos, p = start;
+    // An empty old file has no text at all (and no buffer to point into).
+    if (start >= end)
+        return std::string();
     while (p < end && text[p] != '\r' && text[p] != '\n')
         p++;
     *pos = p;
