@@ -26,3 +26,54 @@ gtest_discover_tests(soak_tests
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   PROPERTIES LABELS unit
   DISCOVERY_TIMEOUT 60)
+
+# libFuzzer targets, in a build of their own configured with clang and
+# -DTG_FUZZ=ON. The core is compiled again here with coverage and the
+# sanitizers; the seeds come from the game's own code.
+option(TG_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+if(TG_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TG_FUZZ needs clang: configure with CC=clang CXX=clang++")
+  endif()
+  set(FUZZ_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  get_target_property(CORE_SOURCES tumblegrid_core SOURCES)
+  list(TRANSFORM CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+  add_library(fuzz_core STATIC ${CORE_SOURCES}
+    support/seams.cpp support/headless.cpp fuzz/fuzz_support.cpp)
+  target_include_directories(fuzz_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(fuzz_core PUBLIC ${FUZZ_FLAGS} -fsanitize=fuzzer-no-link)
+  target_link_libraries(fuzz_core PUBLIC PkgConfig::ALLEGRO X11::X11 Threads::Threads m)
+  target_link_options(fuzz_core PUBLIC ${FUZZ_FLAGS})
+
+  add_executable(fuzzseeds fuzz/fuzzseeds.cpp support/seams.cpp support/headless.cpp)
+  target_link_libraries(fuzzseeds PRIVATE tumblegrid_core)
+  target_include_directories(fuzzseeds PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+
+  set(FUZZ_SEEDS ${CMAKE_BINARY_DIR}/fuzz-seeds)
+  add_custom_command(OUTPUT ${FUZZ_SEEDS}/written
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${FUZZ_SEEDS}
+    COMMAND fuzzseeds ${FUZZ_SEEDS}
+    COMMAND tumblegrid-scores encode ${CMAKE_SOURCE_DIR}/assets/highscores.txt ${FUZZ_SEEDS}/scorefile/initial
+    COMMAND tumblegrid-scores encode ${CMAKE_SOURCE_DIR}/assets/highscores.txt ${FUZZ_SEEDS}/decode/initial
+    COMMAND ${CMAKE_COMMAND} -E touch ${FUZZ_SEEDS}/written
+    DEPENDS fuzzseeds tumblegrid-scores
+    COMMENT "Writing the fuzz seed corpora")
+  add_custom_target(fuzz_seeds DEPENDS ${FUZZ_SEEDS}/written)
+
+  set(FUZZ_SECONDS 20 CACHE STRING "How long each fuzz test runs")
+  foreach(target scorefile decode rules entry)
+    add_executable(fuzz_${target} fuzz/fuzz_${target}.cpp)
+    target_link_libraries(fuzz_${target} PRIVATE fuzz_core)
+    target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    add_dependencies(fuzz_${target} fuzz_seeds)
+    # The working corpus (fuzz-corpus) grows from run to run; a finding
+    # fails the test and leaves its input in fuzz-findings. The targets
+    # work in a folder of their own, hence the absolute paths.
+    add_test(NAME fuzz_${target}
+      COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+        sh -c "mkdir -p $1 $2 && exec \"$0\" -max_total_time=${FUZZ_SECONDS} -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 -artifact_prefix=$2/${target}- $1 ${FUZZ_SEEDS}/${target}"
+        $<TARGET_FILE:fuzz_${target}> ${CMAKE_BINARY_DIR}/fuzz-corpus/${target} ${CMAKE_BINARY_DIR}/fuzz-findings
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(fuzz_${target} PROPERTIES LABELS fuzz TIMEOUT 300)
+  endforeach()
+endif()

@@ -1,0 +1,126 @@
+// fuzzseeds.cpp -- writes the fuzz targets' starting corpora with the game's
+// own code: stored high-score files made by encodeScoreText (a full table,
+// odd names, an empty text, a lone header), wells taken from seeded rounds
+// played through the real fall step, and names with scores for the entry
+// builder. Usage: fuzzseeds OUTDIR (subfolders scorefile, decode, rules, entry).
+#include "game/fall.h"
+#include "game/well.h"
+#include "scores/cipher.h"
+#include "support/headless.h"
+#include <allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+static std::string outDir;
+static int seedCount = 0;
+
+// Writes one seed file into a target's folder.
+static void writeSeed(const char *target, const std::string &bytes)
+{
+    std::string folder = outDir + "/" + target;
+    mkdir(folder.c_str(), 0755);
+    std::string path = folder + "/seed-" + std::to_string(seedCount++);
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0) {
+        fprintf(stderr, "fuzzseeds: cannot write %s\n", path.c_str());
+        exit(1);
+    }
+}
+
+// The stored form of a text, as the game would write it.
+static std::string stored(const std::string &text)
+{
+    size_t size;
+    unsigned char *bytes = encodeScoreText(text.data(), text.size(), &size);
+    std::string out((const char *)bytes, size);
+    delete[] bytes;
+    return out;
+}
+
+// High-score files: a proper table and the odd shapes the loader must survive.
+static void scoreFileSeeds()
+{
+    std::string table = "TumbleGrid\r\nBest fifteen\r\n";
+    for (int i = 0; i < 15; i++)
+        table += "Player" + std::to_string(i) + "......" + std::to_string(9000 - 500 * i) + "\r\n";
+    const std::string texts[] = {
+        table,
+        "",
+        "one header line only",
+        "a\r\nb\r\n",
+        "h1\nh2\nname with spaces.100\r\n...dots.first.200\r\nK.9.500\r\nR2D2.500\r\nnodigits\r\n",
+        "h1\r\n\r\nh2\r\n" + std::string(1500, 'W') + ".12345\r\n",
+        std::string(40, '\n') + "x.1\r\n",
+    };
+    for (const std::string &text : texts) {
+        writeSeed("scorefile", stored(text));
+        writeSeed("decode", stored(text));
+        writeSeed("decode", text);
+    }
+}
+
+// Wells as real play leaves them: seeded rounds with a wandering player,
+// one seed at every fifth landing.
+static void wellSeeds()
+{
+    for (unsigned seed = 1; seed <= 12; seed++) {
+        freshRound(EASY + (int)seed % 4, seed);
+        srand(seed);
+        int landings = 0;
+        for (int step = 0; step < 200000; step++) {
+            if (rand() % 4 == 0)
+                applySteeringKey(rand() % 2 ? KEY_LEFT : KEY_RIGHT);
+            if (rand() % 8 == 0)
+                applySteeringKey(KEY_S);
+            if (!advanceFallingDigit())
+                break;
+            if (fallRow == 0 && ++landings % 5 == 0) {
+                std::string cells;
+                for (int r = 0; r < WELL_ROWS; r++)
+                    for (int c = 0; c < WELL_COLUMNS; c++)
+                        cells += (char)(well[r][c].digit == EMPTY_CELL ? 9 : well[r][c].digit);
+                writeSeed("rules", cells + (char)seed);
+            }
+        }
+    }
+    // A well whose every row run and box is complete.
+    std::string dense;
+    for (int r = 0; r < WELL_ROWS; r++)
+        for (int c = 0; c < WELL_COLUMNS; c++)
+            dense += (char)((3 * r + c) % 9);
+    writeSeed("rules", dense + '\7');
+}
+
+// Scores and names for the entry builder.
+static void entrySeeds()
+{
+    const std::pair<int, std::string> entries[] = {
+        {500, "Alice"}, {1000000, "Bob Smith"}, {11, ""}, {2147483647, "K.9"},
+        {-50, "Below"}, {800, std::string(2000, 'M')}, {151, "dots...and.9digits"},
+        {4242, "\xc3\xa9l\xc3\xa8ve"},
+    };
+    for (const auto &e : entries) {
+        std::string bytes((const char *)&e.first, sizeof e.first);
+        writeSeed("entry", bytes + e.second);
+    }
+}
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: fuzzseeds OUTDIR\n");
+        return 2;
+    }
+    outDir = argv[1];
+    mkdir(outDir.c_str(), 0755);
+    startHeadlessAllegro();
+    scoreFileSeeds();
+    wellSeeds();
+    entrySeeds();
+    printf("fuzzseeds: %d seeds in %s\n", seedCount, outDir.c_str());
+    return 0;
+}
