@@ -6,10 +6,12 @@
 // reader finds the end of the text from the file's size and t alone.
 #include "scores/cipher.h"
 #include "platform/platform.h"
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
@@ -184,6 +186,41 @@ static void syncFolderOf(const char *path)
     }
 }
 
+// The temporary names are path + "." + the six characters mkstemp picks.
+static const int TEMP_SUFFIX = 6;
+
+// A save that dies between creating its temporary file and the rename
+// leaves that file behind; the next save (and the next start) take it away.
+void removeStaleScoreTemps(const char *path)
+{
+    char folder[4096];
+    const char *slash = strrchr(path, '/');
+    const char *base = slash ? slash + 1 : path;
+    if (!slash)
+        strcpy(folder, ".");
+    else
+        snprintf(folder, sizeof folder, "%.*s", slash == path ? 1 : (int)(slash - path), path);
+    DIR *dir = opendir(folder);
+    if (!dir)
+        return;
+    size_t baseLength = strlen(base);
+    while (struct dirent *entry = readdir(dir)) {
+        const char *name = entry->d_name;
+        if (strlen(name) != baseLength + 1 + TEMP_SUFFIX || strncmp(name, base, baseLength) != 0 ||
+            name[baseLength] != '.')
+            continue;
+        bool temp = true;
+        for (int i = 1; i <= TEMP_SUFFIX; i++)
+            temp = temp && isalnum((unsigned char)name[baseLength + i]);
+        if (!temp)
+            continue;
+        char victim[8192];
+        snprintf(victim, sizeof victim, "%s/%s", folder, name);
+        unlink(victim);
+    }
+    closedir(dir);
+}
+
 // A rename within one folder is atomic, so the file on disk is always either
 // the old table or the complete new one, never a half-written mix.
 bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size)
@@ -191,6 +228,7 @@ bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size
     char temp[4096];
     if (snprintf(temp, sizeof temp, "%s.XXXXXX", path) >= (int)sizeof temp)
         return false;
+    removeStaleScoreTemps(path);
     int fd = mkstemp(temp);
     if (fd < 0)
         return false;

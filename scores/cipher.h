@@ -36,3 +36,6 @@ bool readScoreFile(const char *path, std::vector<unsigned char> &plain);
 // Puts stored bytes in place of path through a synced temporary file in the
 // same folder; on failure the old file is left as it was and false returned.
 bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size);
+
+// Removes temporary files that a save killed before its rename left beside path.
+void removeStaleScoreTemps(const char *path);

@@ -145,6 +145,7 @@ int fillHighScoreTable(const unsigned char *plain, size_t size)
 void loadHighScores()
 {
     std::vector<unsigned char> plain;
+    removeStaleScoreTemps(HIGH_SCORE_FILE);
     try {
         if (!readScoreFile(HIGH_SCORE_FILE, plain))
             fatalError("Fatal Error!  Cannot Open File!");
