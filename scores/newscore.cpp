@@ -55,6 +55,7 @@ static void buildEntry(int finalScore, char *entry)
     snprintf(entry + n, ENTRY_BYTES - n, ".%s", digits);
 }
 
+// Called once at the end of every round with its final score.
 void recordHighScore(int finalScore)
 {
     int slot = lowestSlot();

@@ -25,6 +25,7 @@ static const int FIT_WIDTH = SCORE_LIST_RIGHT - SCORE_LIST_LEFT;
     exitNow();
 }
 
+// ASCII only: bytes from 128 up are neither letters nor digits here.
 bool isNameByte(unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -115,6 +116,8 @@ static void takeEntry(const unsigned char *text, size_t end, size_t *pos, char *
     *pos = p;
 }
 
+// Skips the two header lines, then takes every run of letters, digits and
+// dots that starts with a letter or digit as one entry.
 int fillHighScoreTable(const unsigned char *plain, size_t size)
 {
     memset(highScoreTable, 0, sizeof highScoreTable);
@@ -142,6 +145,7 @@ int fillHighScoreTable(const unsigned char *plain, size_t size)
     return found;
 }
 
+// Start-up's read of the table; the game never makes a table from nothing.
 void loadHighScores()
 {
     std::vector<unsigned char> plain;

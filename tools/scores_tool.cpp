@@ -203,6 +203,7 @@ static int encodeFile(const char *source, const char *out)
     return writeText(source, text.data(), text.size(), out);
 }
 
+// Runs one command; 0 on success, 1 on a failure, 2 on a wrong command line.
 int main(int argc, char **argv)
 {
     if (argc == 3 && !strcmp(argv[1], "list"))
