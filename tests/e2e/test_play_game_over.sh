@@ -6,10 +6,10 @@ source "$(dirname "$0")/harness.sh"
 tg_setup
 tg_load_layout
 TG_FIXED_TIME=3000 tg_start_game
-menu=$(tg_shot menu)
 
 tg_click "$BLITZ_X" "$BLITZ_Y"
 tg_sleep 0.3
+menu=$(tg_shot menu)
 tg_key s
 tg_sleep 0.4
 start=$(tg_shot start)
