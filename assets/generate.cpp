@@ -48,14 +48,20 @@ static std::string objectPath(int index, const char *name, const char *ext)
     return file;
 }
 
-// Saves a picture as object index and frees it.
-static void putPicture(int index, const char *name, BITMAP *bmp)
+// Saves a picture as object index and keeps it.
+static void saveBitmapOnly(int index, const char *name, BITMAP *bmp)
 {
     std::string path = objectPath(index, name, "bmp");
     if (save_bitmap(path.c_str(), bmp, nullptr))
         fail("cannot save a picture");
-    destroy_bitmap(bmp);
     objects[index] = {path, "BMP"};
+}
+
+// Saves a picture as object index and frees it.
+static void putPicture(int index, const char *name, BITMAP *bmp)
+{
+    saveBitmapOnly(index, name, bmp);
+    destroy_bitmap(bmp);
 }
 
 static void makeTilePictures()
@@ -75,7 +81,8 @@ static void makeTilePictures()
 
 static void makeMenuPictures()
 {
-    putPicture(24, "menu_background", makeMenuBackground());
+    BITMAP *background = makeMenuBackground();
+    saveBitmapOnly(24, "menu_background", background);
     putPicture(35, "menu_logo", makeMenuLogo());
     putPicture(36, "menu_anim_a", makeMenuSprite(0));
     putPicture(37, "menu_anim_b", makeMenuSprite(1));
@@ -95,6 +102,7 @@ static void makeMenuPictures()
         putPicture(12 + 2 * k, (name + "_on").c_str(), makeChoiceButton(k, 1));
         putPicture(13 + 2 * k, (name + "_off").c_str(), makeChoiceButton(k, 0));
     }
+    destroy_bitmap(background);
 }
 
 // Fonts, samples and the screens that line up with the fonts.

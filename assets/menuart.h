@@ -12,6 +12,8 @@ const int ANIM_W = 151, ANIM_H = 150;
 // The shared backdrop of every full-screen picture.
 void paintBackdrop(BITMAP *bmp);
 
+// The menu background; the buttons are composed over it, so it must stay
+// alive until they are made.
 BITMAP *makeMenuBackground();
 BITMAP *makeMenuLogo();
 
