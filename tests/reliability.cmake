@@ -93,3 +93,11 @@ target_include_directories(savedriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_test(NAME save_faults COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_save_faults.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(save_faults PROPERTIES LABELS unit TIMEOUT 120)
 add_dependencies(savedriver savefault game_assets)
+
+# In the sanitizer build: proof that a report fails the run.
+if(TG_SANITIZE)
+  add_executable(sanitizer_canary fault/sanitizer_canary.cpp)
+  add_test(NAME sanitizer_canary
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_sanitizer_canary.sh $<TARGET_FILE:sanitizer_canary>)
+  set_tests_properties(sanitizer_canary PROPERTIES LABELS unit TIMEOUT 60)
+endif()
