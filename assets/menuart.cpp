@@ -80,7 +80,7 @@ BITMAP *makeMenuLogo()
     float tile = 24, gap = (LOGO_W - 9 * tile) / 8.0f;
     for (int d = 0; d < 9; d++)
         paintDigitTile(logo, d * (tile + gap), LOGO_H - tile, tile, d);
-    finishMasked(logo, {36, 44, 88});
+    finishMasked(logo, {38, 46, 92}, 0.3f);
     return logo;
 }
 
@@ -120,7 +120,8 @@ BITMAP *makeChoiceButton(int k, int on)
     fillRoundBox(b, 1.5f, 2, w - 1.5f, h - 1, 9, shade(NIGHT, -0.4f), shade(NIGHT, -0.4f), 0.7f);
     fillRoundBox(b, 2, 2, w - 2, h - 3, 8, topC, bottomC);
     strokeRoundBox(b, 2, 2, w - 2, h - 3, 8, 1.2f, on ? Rgb{255, 244, 200} : FRAME_LIGHT, on ? 0.9f : 0.5f);
-    int px = fitSize(SANS_BOLD, labels[k], CHOICE_W - 10, 15);
+    // one size for all four labels: the one the longest label fits at
+    int px = fitSize(SANS_BOLD, "Medium", CHOICE_W - 9, 15);
     int textY = (CHOICE_H - lineHeight(SANS_BOLD, px)) / 2 - 1;
     if (on)
         drawTextCentred(b, SANS_BOLD, px, CHOICE_W / 2, textY, {50, 26, 0}, labels[k]);
@@ -164,6 +165,6 @@ BITMAP *makeMenuSprite(int which)
     const int *order = which == 0 ? orderA : orderB;
     for (int i = 0; i < 9; i++)
         paintDigitTile(s, left + (i % 3) * (tile + gap), top + (i / 3) * (tile + gap), tile, order[i]);
-    finishMasked(s, shade(NIGHT, -0.35f));
+    finishMasked(s, shade(NIGHT, -0.35f), 0.3f);
     return s;
 }

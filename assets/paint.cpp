@@ -136,8 +136,8 @@ void sparkle(BITMAP *bmp, float cx, float cy, float size, Rgb c, float alpha)
     for (int y = (int)(cy - size - 1); y <= (int)(cy + size + 1); y++)
         for (int x = (int)(cx - size - 1); x <= (int)(cx + size + 1); x++) {
             float dx = std::fabs(x + 0.5f - cx), dy = std::fabs(y + 0.5f - cy);
-            float ray = std::max(clamp01(1 - dx / size) * clamp01(1 - dy * 1.6f),
-                                 clamp01(1 - dy / size) * clamp01(1 - dx * 1.6f));
+            float ray = std::max(clamp01(1 - dx / size) * clamp01(1.3f - dy),
+                                 clamp01(1 - dy / size) * clamp01(1.3f - dx));
             float core = clamp01(1 - std::hypot(dx, dy) / (size * 0.45f));
             blendPixel(bmp, x, y, c, alpha * std::max(ray, core));
         }
@@ -169,13 +169,13 @@ void finishOpaque(BITMAP *bmp)
         }
 }
 
-void finishMasked(BITMAP *bmp, Rgb matte)
+void finishMasked(BITMAP *bmp, Rgb matte, float threshold)
 {
     for (int y = 0; y < bmp->h; y++)
         for (int x = 0; x < bmp->w; x++) {
             int p = _getpixel32(bmp, x, y);
             float a = geta32(p) / 255.0f;
-            if (a < 0.5f) {
+            if (a < threshold) {
                 _putpixel32(bmp, x, y, makeacol32(255, 0, 255, 255));
                 continue;
             }

@@ -70,9 +70,9 @@ void drawLine(BITMAP *bmp, float x0, float y0, float x1, float y1, float w, Rgb 
 // Makes every pixel opaque and moves pure magenta off the mask colour.
 void finishOpaque(BITMAP *bmp);
 
-// Pixels with coverage under 1/2 become the mask colour; the rest are
-// flattened over the matte they will usually be drawn on.
-void finishMasked(BITMAP *bmp, Rgb matte);
+// Pixels with coverage under the threshold become the mask colour; the
+// rest are flattened over the matte they will usually be drawn on.
+void finishMasked(BITMAP *bmp, Rgb matte, float threshold = 0.5f);
 
 // Copies a rectangle of one canvas into another at (dx, dy).
 void copyArea(BITMAP *from, BITMAP *to, int sx, int sy, int dx, int dy, int w, int h);

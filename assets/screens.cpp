@@ -11,17 +11,10 @@ static const int WELL_X = 350, WELL_Y = 100, WELL_W = 330, WELL_H = 450;
 static const int HUD_X = 48;
 static const int GAIN_LEFT = 740, GAIN_RIGHT = 887;
 
-// The light panel the HUD's black text stands on, with a few key hints
-// below the status lines.
-static void paintHudPanel(BITMAP *bmp, const FontMetrics &m)
+// The light panel the HUD's black text stands on, with the keys of play
+// below the status lines; returns the panel's bottom.
+static int paintHudPanel(BITMAP *bmp, const FontMetrics &m)
 {
-    float l = HUD_X - 18, t = WELL_Y - 14, r = 322, b = WELL_Y + 300;
-    softShadow(bmp, l, t, r, b, 12, 16, 0.6f);
-    fillRoundBox(bmp, l, t, r, b, 12, PANEL, shade(PANEL, -0.06f));
-    strokeRoundBox(bmp, l, t, r, b, 12, 2, PANEL_EDGE);
-    int statusBottom = WELL_Y + 2 * (m.hudHeight + 3) + 5 * (m.smallHeight + 3);
-    int y = statusBottom + 14;
-    drawLine(bmp, l + 14, y, r - 14, y, 1, PANEL_EDGE);
     static const char *hints[] = {
         "A / Left, D / Right:  move",
         "S / Down:  drop fast",
@@ -29,11 +22,34 @@ static void paintHudPanel(BITMAP *bmp, const FontMetrics &m)
         "P pause    F1 help    Q menu",
         "M music    E sound effects",
     };
-    y += 10;
+    int statusBottom = WELL_Y + 2 * (m.hudHeight + 3) + 5 * (m.smallHeight + 3);
+    int rule = statusBottom + 14, bottom = rule + 12 + 5 * 21 + 12;
+    float l = HUD_X - 18, t = WELL_Y - 14, r = 322;
+    softShadow(bmp, l, t, r, bottom, 12, 16, 0.6f);
+    fillRoundBox(bmp, l, t, r, bottom, 12, PANEL, shade(PANEL, -0.06f));
+    strokeRoundBox(bmp, l, t, r, bottom, 12, 2, PANEL_EDGE);
+    drawLine(bmp, l + 14, rule, r - 14, rule, 1, PANEL_EDGE);
+    int y = rule + 12;
     for (const char *hint : hints) {
         drawTextAt(bmp, SANS, 13, HUD_X, y, {92, 86, 72}, hint);
-        y += 19;
+        y += 21;
     }
+    return bottom;
+}
+
+// A reminder of the three shapes of a group, under the HUD panel.
+static void paintGroupReminder(BITMAP *bmp, int top)
+{
+    static const int row[9] = {3, 7, 0, 5, 8, 2, 6, 1, 4};
+    static const int box[9] = {6, 2, 8, 0, 4, 7, 3, 5, 1};
+    drawTextAt(bmp, SANS_BOLD, 14, HUD_X - 12, top, SOFT_WHITE, "Clear groups of 1 to 9:", 0.6f);
+    int y = top + 28;
+    for (int i = 0; i < 9; i++)
+        paintDigitTile(bmp, HUD_X - 12 + i * 20, y + 20, 20, row[i]);
+    for (int i = 0; i < 9; i++)
+        paintDigitTile(bmp, HUD_X + 196 + (i % 3) * 20, y + (i / 3) * 20, 20, box[i]);
+    drawTextAt(bmp, SANS, 12, HUD_X - 12, y + 46, MUTED, "nine in a row or a column");
+    drawTextAt(bmp, SANS, 12, HUD_X + 190, y + 66, MUTED, "or a 3x3 square");
 }
 
 // The bevelled frame around the well with the "Next" box on its top edge.
@@ -78,10 +94,9 @@ BITMAP *makeGameBackground(const FontMetrics &m)
     paintBackdrop(bmp);
     paintGainColumn(bmp);
     paintWellFrame(bmp);
-    paintHudPanel(bmp, m);
+    int panelBottom = paintHudPanel(bmp, m);
+    paintGroupReminder(bmp, panelBottom + 30);
     drawTextAt(bmp, SANS_BOLD, 30, HUD_X - 6, 28, GOLD, "TumbleGrid", 0.8f);
-    for (int d = 0; d < 9; d++)
-        paintDigitTile(bmp, HUD_X - 6 + d * 29, WELL_Y + 330, 26, d);
     finishOpaque(bmp);
     return bmp;
 }

@@ -82,40 +82,42 @@ static void paintShards(BITMAP *bmp, int d, float t)
     }
 }
 
-// Sparkles left by the shards: each fades and shrinks with t (0..1).
+// Sparkles left by the shards: each drifts up, shrinks and pales with t (0..1).
 static void paintSparkles(BITMAP *bmp, int d, float t, int count)
 {
     Rgb hue = DIGIT_HUES[d];
     seedRandom(101 + d);
-    for (int i = 0; i < 9; i++) {
+    static const int order[9] = {4, 0, 8, 2, 6, 1, 7, 3, 5};   // the last to go is the middle
+    for (int k = 0; k < 9; k++) {
+        int i = order[8 - k];
         float jitterX = randomUnit() * 4 - 2, jitterY = randomUnit() * 4 - 2;
-        if (i >= count)
+        if (k >= count)
             continue;
         float ox = (i % 3 - 1), oy = (i / 3 - 1);
-        float cx = 15 + ox * (13.5f + 2 * t) + jitterX, cy = 15 + oy * (13.5f + 2 * t) + jitterY - 2 - 3 * t;
-        float size = 5.5f - 3.5f * t;
-        sparkle(bmp, cx, cy, size, mix(WHITE, hue, 0.35f + 0.4f * t), 1.0f - 0.2f * t);
+        float cx = 15 + ox * (10.5f + 2 * t) + jitterX, cy = 15 + oy * (10.5f + 2 * t) + jitterY - 2 - 3 * t;
+        glow(bmp, cx, cy, 6.5f - 3 * t, hue, 0.7f - 0.4f * t);
+        sparkle(bmp, cx, cy, 6.0f - 3.0f * t, mix(WHITE, hue, 0.25f + 0.4f * t), 1.0f);
     }
 }
 
 BITMAP *makeClearFrame(int d, int f)
 {
     if (f <= 1)
-        return flashFrame(d, f == 0 ? 0.55f : 0.8f);
+        return flashFrame(d, f == 0 ? 0.5f : 0.8f);
     BITMAP *frame = newCanvas(CELL, CELL);
     if (f == 2) {
-        glow(frame, 15, 15, 17, WHITE, 0.9f);
+        fillRoundBox(frame, 0, 0, CELL, CELL, 6, WHITE, shade(DIGIT_HUES[d], 0.7f), 0.9f);
         paintShards(frame, d, 0.0f);
     } else if (f <= 6) {
-        glow(frame, 15, 15, 16 - 2 * (f - 3), mix(WHITE, DIGIT_HUES[d], 0.4f), 0.6f - 0.12f * (f - 3));
+        glow(frame, 15, 15, 18 - 2 * (f - 3), mix(WHITE, DIGIT_HUES[d], 0.4f), 0.8f - 0.15f * (f - 3));
         paintShards(frame, d, (f - 2) / 4.0f);
     } else if (f <= 12) {
-        static const int sparkleCount[13] = {0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 5, 4, 2};
+        static const int sparkleCount[13] = {0, 0, 0, 0, 0, 0, 0, 9, 8, 6, 5, 3, 2};
         paintSparkles(frame, d, (f - 7) / 5.0f, sparkleCount[f]);
     } else {
-        sparkle(frame, 14, 9, 2.0f, WHITE, 0.8f);
+        sparkle(frame, 15, 11, 2.5f, WHITE, 0.9f);
     }
-    finishMasked(frame, WELL_DARK);
+    finishMasked(frame, WELL_DARK, 0.2f);
     return frame;
 }
 
