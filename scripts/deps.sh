@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   liballegro4-dev           # the game library and the dat tool
   libfreetype-dev fonts-dejavu-core   # the asset generator rasterises fonts
+  libpng-dev                          # and writes the icons
   libgtest-dev libbenchmark-dev       # unit tests and benchmarks
   clang libclang-rt-14-dev            # libFuzzer and sanitizer runtimes
   xvfb xauth xdotool imagemagick x11-utils   # end-to-end tests in a real X window
