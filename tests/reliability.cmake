@@ -101,3 +101,12 @@ if(TG_SANITIZE)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_sanitizer_canary.sh $<TARGET_FILE:sanitizer_canary>)
   set_tests_properties(sanitizer_canary PROPERTIES LABELS unit TIMEOUT 60)
 endif()
+
+# The in-process figures of scripts/perf-report.
+add_executable(perfprobe soak/perfprobe.cpp support/seams.cpp)
+target_link_libraries(perfprobe PRIVATE tumblegrid_core)
+target_include_directories(perfprobe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+if(XDAMAGE_LIB)
+  add_executable(firstframe soak/firstframe.c)
+  target_link_libraries(firstframe PRIVATE ${XDAMAGE_LIB} X11::X11)
+endif()

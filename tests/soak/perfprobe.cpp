@@ -1,0 +1,74 @@
+// perfprobe.cpp -- the in-process figures of the performance report, on a
+// real Allegro screen: how long the datafile takes to load and check, and
+// the CPU time of one ordinary updateFrame pass (no clear animation, which
+// waits for frames of its own). Prints "name value" lines.
+#include "app/catalogue.h"
+#include "app/mainloop.h"
+#include "game/frame.h"
+#include "game/well.h"
+#include <allegro.h>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+// Milliseconds of the given clock.
+static double clockMs(clockid_t clock)
+{
+    timespec t;
+    clock_gettime(clock, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+// The median of a list of figures.
+static double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+int main()
+{
+    allegro_init();
+    install_timer();
+    set_color_depth(32);
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0) {
+        fprintf(stderr, "perfprobe: no screen\n");
+        return 1;
+    }
+    textColour = makecol(0, 0, 0);
+
+    std::vector<double> loads;
+    DATAFILE *data = nullptr;
+    for (int i = 0; i < 5; i++) {
+        if (data)
+            unload_datafile(data);
+        double start = clockMs(CLOCK_MONOTONIC);
+        data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
+        loads.push_back(clockMs(CLOCK_MONOTONIC) - start);
+        if (!data) {
+            fprintf(stderr, "perfprobe: the datafile does not load\n");
+            return 1;
+        }
+    }
+    printf("datafile_load_ms %.1f\n", median(loads));
+    bindAssetCatalogue(data);
+
+    // A round on Easy with no keys: the digits stack up in the middle
+    // column without completing a group, so every pass is an ordinary one.
+    soundEffectsOn = 0;
+    difficulty = EASY;
+    startRound();
+    screenState = STATE_PLAYING;
+    std::vector<double> passes;
+    for (int i = 0; i < 3000 && screenState == STATE_PLAYING; i++) {
+        double start = clockMs(CLOCK_THREAD_CPUTIME_ID);
+        updateFrame();
+        passes.push_back(clockMs(CLOCK_THREAD_CPUTIME_ID) - start);
+    }
+    std::sort(passes.begin(), passes.end());
+    printf("update_frame_ms_median %.4f\n", passes[passes.size() / 2]);
+    printf("update_frame_ms_p95 %.4f\n", passes[passes.size() * 95 / 100]);
+    return 0;
+}
+END_OF_MAIN()
