@@ -3,13 +3,14 @@
 #include "scores/newscore.h"
 #include <allegro.h>
 
-// Built once and reused; the edit field works on playerName directly.
+// Built once and reused; the edit field works on playerName directly. Enter
+// in the field closes the box as the Ok button does, as players expect.
 static DIALOG NameEntryDialog[] = {
     {d_shadow_box_proc, 384, 334, 256, 100, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     {d_text_proc, 389, 339, 0, 0, 0, 0, 0, 0, 0, 0,
      (void *)"Congratulations on your High Score!", nullptr, nullptr},
     {d_text_proc, 389, 359, 0, 0, 0, 0, 0, 0, 0, 0, (void *)"Please Enter your name:", nullptr, nullptr},
-    {d_edit_proc, 389, 384, 160, 8, 0, 0, 0, 0, 1024, 0, playerName, nullptr, nullptr},
+    {d_edit_proc, 389, 384, 160, 8, 0, 0, 0, D_EXIT, 1024, 0, playerName, nullptr, nullptr},
     {d_button_proc, 492, 404, 40, 20, 0, 0, 'o', D_EXIT, 0, 0, (void *)"&Ok", nullptr, nullptr},
     {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
 };
