@@ -11,10 +11,14 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
-const char DAMAGED[] = "damaged-test.dat";
+// Each case runs in a process of its own, often beside the others, so each
+// writes its damaged copy under a name of its own.
+const std::string damagedName = "damaged-" + std::to_string(getpid()) + ".dat";
+const char *const DAMAGED = damagedName.c_str();
 
 // What start-up does with the datafile: load it under the password and check it.
 bool gameAcceptsDatafile(const char *path)
