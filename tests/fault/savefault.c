@@ -25,14 +25,14 @@ static int failing;
 /* The fault this call should suffer, or NULL for none. */
 static const char *faultFor(const char *call, int slot)
 {
-    const char *spec = getenv("TG_FAULT");
+    const char *wanted = getenv("TG_FAULT");
     size_t n = strlen(call);
-    if (!spec || strncmp(spec, call, n) != 0 || spec[n] != ':')
+    if (!wanted || strncmp(wanted, call, n) != 0 || wanted[n] != ':')
         return NULL;
     const char *nth = getenv("TG_FAULT_NTH");
     if (++counts[slot] != (nth ? atoi(nth) : 1))
         return NULL;
-    return spec + n + 1;
+    return wanted + n + 1;
 }
 
 /* Dies the way a power cut or kill -9 would: no handlers, no flushing. */
