@@ -128,11 +128,10 @@ int datafileIsComplete(const char *name, const char *password)
                     break;
                 continue;
             }
-            // A chunk stores its length negated when it is packed by itself.
+            // A chunk gives its stored length, then its unpacked length
+            // (negated when the chunk is packed by itself).
             long stored = pack_mgetl(f);
             pack_mgetl(f);
-            if (stored < 0)
-                stored = -stored;
             complete = !pack_feof(f) && stored >= 0 && skipBytes(f, stored);
             break;
         }

@@ -148,12 +148,15 @@ static void runDat(const std::vector<std::string> &args)
 }
 
 // Packs the objects in index order, one dat run per stretch of one type.
+// Each object is compressed by itself (-c1): the game can then make sure the
+// file is complete by skipping over the stored chunks, without unpacking them
+// twice, which keeps start-up quick.
 static void pack(const std::string &output, const std::string &datTool)
 {
     unlink(output.c_str());
     for (int i = 0; i < DATAFILE_OBJECTS;) {
         std::vector<std::string> args = {datTool, "-007", DATAFILE_PASSWORD, "-n0", "-bpp", "32",
-                                          "-c2", "-s1", output, "-t", objects[i].type, "-a"};
+                                          "-c1", "-s1", output, "-t", objects[i].type, "-a"};
         int j = i;
         for (; j < DATAFILE_OBJECTS && std::string(objects[j].type) == objects[i].type; j++)
             args.push_back(objects[j].file);

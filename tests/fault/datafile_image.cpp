@@ -79,14 +79,14 @@ bool parseDatafile(const std::vector<unsigned char> &raw, DatafileImage &image)
                 p += length;
                 continue;
             }
-            // Objects packed one by one would hide their end; this reader only
-            // takes the plain chunks of a file compressed as a whole.
+            // A chunk packed by itself says so by negating its unpacked
+            // size; its stored bytes are copied as they are.
             if (p + 8 > size)
                 return false;
             int32_t stored = (int32_t)bigWord(raw.data() + p);
             int32_t unpacked = (int32_t)bigWord(raw.data() + p + 4);
             p += 8;
-            if (stored < 0 || stored != unpacked || (size_t)stored > size - p)
+            if (stored < 0 || (unpacked >= 0 && stored != unpacked) || (size_t)stored > size - p)
                 return false;
             p += (size_t)stored;
             break;
