@@ -246,3 +246,21 @@ tg_load_layout()
     vars=$(cd "$TG_BUILD_DIR" && tests/layoutinfo) || tg_fail "layoutinfo failed"
     eval "$vars"
 }
+
+# Starts the game on a datafile it must refuse and expects exactly one
+# "Couldn't load datafile!" box; after OK the game must end with status 1,
+# without a crash, and leave highscores.dat as highscores.before holds it.
+tg_expect_datafile_box()
+{
+    local label=$1 shot
+    tg_start_game
+    shot=$(tg_shot "$label-box")
+    # The box is drawn in the middle of an otherwise black screen.
+    [ "$(tg_region_colours "$shot" 400 340 224 80)" -ge 2 ] || tg_fail "$label: no message box"
+    [ "$(tg_region_colours "$shot" 0 0 300 300)" -eq 1 ] || tg_fail "$label: more than a message box"
+    tg_key Return
+    tg_wait_exit 5 || tg_fail "$label: the program did not end after OK"
+    tg_expect_eq "$TG_EXIT" 1 "$label: exit status"
+    grep -q -i -e sanitizer -e "segmentation" "$TG_DIR/game.err" && tg_fail "$label: crashed"
+    cmp -s "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before" || tg_fail "$label: highscores.dat changed"
+}
