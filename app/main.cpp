@@ -42,6 +42,10 @@ static void openDisplay()
             exitNow();
     }
     set_window_title(WINDOW_TITLE);
+    // Message boxes in the colours of the play screen's panels.
+    gui_fg_color = makecol(0, 0, 0);
+    gui_mg_color = makecol(128, 128, 128);
+    gui_bg_color = makecol(236, 232, 220);
     // Closing the window ends the program the way the quit key does.
     set_close_button_callback(exitNow);
 }
