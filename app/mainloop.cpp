@@ -195,8 +195,8 @@ static void pauseGame()
     paused = 1;
     hudRedrawRequested = 1;
     drawPlayScreen();
-    const char *label = "Paused - press any key";
-    textprintf_centre_ex(screen, font, WELL_X + WELL_PIXEL_W / 2, WELL_Y + WELL_PIXEL_H / 2,
+    const char *label = "Paused - press a key";
+    textprintf_centre_ex(screen, hudFont, WELL_X + WELL_PIXEL_W / 2, WELL_Y + WELL_PIXEL_H / 2,
                          makecol(255, 255, 255), -1, "%s", label);
     readkey();
     blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
