@@ -6,6 +6,8 @@
 #include "support/seams.h"
 #include <allegro.h>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 static bool allegroStarted = false;
 
@@ -38,4 +40,28 @@ void freshRound(int chosenDifficulty, unsigned seed)
     difficulty = chosenDifficulty;
     resetSeams();
     startRound();
+}
+
+bool TempFolder::enter(const char *prefix)
+{
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd))
+        return false;
+    home = cwd;
+    std::string pattern = std::string("/tmp/") + prefix + ".XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        return false;
+    path = pattern;
+    return chdir(path.c_str()) == 0;
+}
+
+void TempFolder::leave()
+{
+    if (!home.empty() && chdir(home.c_str()) != 0)
+        abort();
+    if (path.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path, ignored);
 }

@@ -27,7 +27,7 @@ const char HEADERS[] = "TumbleGrid high scores\r\nDo not edit\r\n";
 // datafile is there and the library's font otherwise, so entries are fitted.
 class RecordHighScore : public ::testing::Test {
 protected:
-    std::string home, folder;
+    TempFolder folder;
     FONT *savedFont = nullptr;
     void SetUp() override
     {
@@ -35,13 +35,7 @@ protected:
         savedFont = hudFont;
         if (!hudFont)
             hudFont = font;
-        char cwd[4096];
-        ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-        home = cwd;
-        char pattern[] = "/tmp/tg-newscore.XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        folder = pattern;
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ASSERT_TRUE(folder.enter("tg-newscore"));
         memset(highScoreTable, 0, sizeof highScoreTable);
         resetSeams();
         testPlayerName = "Tester";
@@ -49,10 +43,7 @@ protected:
     void TearDown() override
     {
         hudFont = savedFont;
-        ASSERT_EQ(chdir(home.c_str()), 0);
-        chmod(folder.c_str(), 0700);
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(system(command.c_str()), 0);
+        folder.leave();
     }
     // Writes a file of the given text and loads it the way start-up does.
     void startWith(const std::string &text)

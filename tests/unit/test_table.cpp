@@ -138,25 +138,14 @@ TEST(FitDotLeader, StaysInsideTheSlot)
 // Each load test runs in its own empty folder, where highscores.dat is written.
 class LoadHighScores : public ::testing::Test {
 protected:
-    std::string home, folder;
+    TempFolder folder;
     void SetUp() override
     {
         loadGameDatafile();
-        char cwd[4096];
-        ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-        home = cwd;
-        char pattern[] = "/tmp/tg-table.XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        folder = pattern;
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        ASSERT_TRUE(folder.enter("tg-table"));
         memset(highScoreTable, 0, sizeof highScoreTable);
     }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir(home.c_str()), 0);
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(system(command.c_str()), 0);
-    }
+    void TearDown() override { folder.leave(); }
     // Writes raw bytes as the high-score file.
     void writeBytes(const std::string &bytes)
     {
