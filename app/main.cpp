@@ -1,14 +1,17 @@
 // main.cpp -- the entry point and start-up: the library and its services,
-// the play clock's timer, the 1024x768 display, the datafile with every
-// picture, font and sound, the menu, and the high-score table; then the
-// main loop, which never returns.
+// the play clock's timer, the saved settings, the display with its
+// 1024x768 canvas, the datafile with every picture, font and sound, the
+// menu, and the high-score table; then the main loop, which never returns.
 #include "app/catalogue.h"
 #include "app/mainloop.h"
 #include "app/menu.h"
-#include "app/pacing.h"
+#include "app/settings.h"
 #include "game/fall.h"
 #include "game/well.h"
+#include "platform/dialog.h"
+#include "platform/pacing.h"
 #include "platform/platform.h"
+#include "platform/present.h"
 #include "scores/table.h"
 #include <allegro.h>
 #include <cstdlib>
@@ -31,17 +34,12 @@ static void timerTick()
 }
 END_OF_STATIC_FUNCTION(timerTick)
 
-// Opens the 1024x768 display in 32-bit colour, trying twice; ends silently if refused.
-static void openDisplay()
+// Opens the display, full screen or a window as last chosen; ends silently if refused.
+static void startDisplay()
 {
-    set_color_depth(32);
-    request_refresh_rate(60);
-    if (set_gfx_mode(GFX_AUTODETECT, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0) {
-        set_color_depth(32);
-        if (set_gfx_mode(GFX_AUTODETECT, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0)
-            exitNow();
-    }
     set_window_title(WINDOW_TITLE);
+    if (openDisplay() != 0)
+        exitNow();
     // Message boxes in the colours of the play screen's panels.
     gui_fg_color = makecol(0, 0, 0);
     gui_mg_color = makecol(128, 128, 128);
@@ -55,7 +53,7 @@ static void loadAssets()
 {
     DATAFILE *data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
     if (!data) {
-        alert("Couldn't load datafile!", nullptr, nullptr, "OK", nullptr, 0, 0);
+        showMessageBox("Couldn't load datafile!");
         exitNow();
     }
     gameDatafile = data;
@@ -68,6 +66,7 @@ static void startUp()
     screenState = STATE_MENU;
     srand(static_cast<unsigned>(time(nullptr)));
     allegro_init();
+    watchForShutdown();
     install_timer();
     install_keyboard();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
@@ -75,7 +74,8 @@ static void startUp()
     install_int_ex(timerTick, BPS_TO_TIMER(PLAY_CLOCK_BATCHES));
     startFramePacing();
     install_mouse();
-    openDisplay();
+    loadSettings();
+    startDisplay();
     textColour = makecol(0, 0, 0);
     loadAssets();
     animLeftY = animRightY = ANIM_START_Y;

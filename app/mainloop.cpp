@@ -2,15 +2,17 @@
 // and then does the work of the current screen: the menu reacts to keys and
 // completed clicks, play runs the frame update and the in-game keys, and the
 // information and high-score screens wait for anything that leads back.
-// Every screen is drawn straight onto the library's screen bitmap.
+// Every screen is drawn into the canvas; the waits present it frame by frame.
 #include "app/mainloop.h"
 #include "app/catalogue.h"
 #include "app/menu.h"
-#include "app/pacing.h"
+#include "app/settings.h"
 #include "game/fall.h"
 #include "game/frame.h"
 #include "game/well.h"
+#include "platform/pacing.h"
 #include "platform/platform.h"
+#include "platform/present.h"
 #include <allegro.h>
 
 int screenState = STATE_MENU;
@@ -36,24 +38,24 @@ void stopMusic()
         stop_sample(musicSample);
 }
 
-// Copies a whole picture to the screen with its top-left corner at (x, y).
+// Copies a whole picture to the canvas with its top-left corner at (x, y).
 static void blitWhole(BITMAP *picture, int x, int y)
 {
-    blit(picture, screen, 0, 0, x, y, picture->w, picture->h);
+    blit(picture, canvas, 0, 0, x, y, picture->w, picture->h);
 }
 
 // Paints the empty play screen: the background and the empty well.
 static void drawPlayScreen()
 {
     blitWhole(gameBackground, 0, 0);
-    blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
+    blit(wellBackground, canvas, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
 }
 
 // Shows a button's pressed picture and gives the player time to see it.
 static void pressButton(BITMAP *pressed, const ButtonRect &rect)
 {
     blitWhole(pressed, rect.left, rect.top);
-    sleepMs(FEEDBACK_DELAY_MS);
+    holdFrames(FEEDBACK_DELAY_MS);
 }
 
 // Key S or the start button: a fresh round on the chosen difficulty.
@@ -61,7 +63,7 @@ static void startGameFromMenu()
 {
     pressButton(startButtonPressed, menuLayout.startRect);
     screenState = STATE_PLAYING;
-    show_mouse(nullptr);
+    showPointer(0);
     drawPlayScreen();
     if (musicOn)
         startMusic();
@@ -71,10 +73,8 @@ static void startGameFromMenu()
 // Key O: the about picture.
 static void openInfoPicture()
 {
-    sleepMs(FEEDBACK_DELAY_MS);
-    show_mouse(nullptr);
+    holdFrames(FEEDBACK_DELAY_MS);
     blitWhole(infoPicture, 0, 0);
-    show_mouse(screen);
     screenState = STATE_INFO_PICTURE;
 }
 
@@ -82,9 +82,7 @@ static void openInfoPicture()
 static void openHighScores()
 {
     pressButton(scoresButtonPressed, menuLayout.scoresRect);
-    show_mouse(nullptr);
     showHighScores();
-    show_mouse(screen);
     screenState = STATE_HIGH_SCORES;
 }
 
@@ -92,10 +90,8 @@ static void openHighScores()
 static void showHelpFromMenu()
 {
     pressButton(helpButtonPressed, menuLayout.helpRect);
-    show_mouse(nullptr);
     blitWhole(helpScreen, 0, 0);
-    readkey();
-    show_mouse(screen);
+    waitForKey();
     screenState = STATE_MENU;
     drawMenu();
     drawDifficultyButtons();
@@ -105,7 +101,6 @@ static void showHelpFromMenu()
 [[noreturn]] static void quitFromMenu()
 {
     blitWhole(quitButtonPressed, menuLayout.quitRect.left, menuLayout.quitRect.top);
-    show_mouse(nullptr);
     exitNow();
 }
 
@@ -128,7 +123,7 @@ static void chooseDifficulty(int chosen)
 // Acts on a click completed on the menu at the pointer's position.
 static void menuClick()
 {
-    switch (menuButtonAt(mouse_x, mouse_y)) {
+    switch (menuButtonAt(canvasMouseX(), canvasMouseY())) {
     case START_BUTTON: startGameFromMenu(); break;
     case EASY_BUTTON: chooseDifficulty(EASY); break;
     case MEDIUM_BUTTON: chooseDifficulty(MEDIUM); break;
@@ -157,7 +152,6 @@ static bool menuKey(int scancode)
 // One menu pass: the animation, at most one key, then the click test.
 static void menuPass()
 {
-    show_mouse(screen);
     if (animLeftY < ANIM_END_Y || animRightY < ANIM_END_Y) {
         animateMenu();
     } else {
@@ -196,10 +190,10 @@ static void pauseGame()
     hudRedrawRequested = 1;
     drawPlayScreen();
     const char *label = "Paused - press a key";
-    textprintf_centre_ex(screen, hudFont, WELL_X + WELL_PIXEL_W / 2, WELL_Y + WELL_PIXEL_H / 2,
+    textprintf_centre_ex(canvas, hudFont, WELL_X + WELL_PIXEL_W / 2, WELL_Y + WELL_PIXEL_H / 2,
                          makecol(255, 255, 255), -1, "%s", label);
-    readkey();
-    blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
+    waitForKey();
+    blit(wellBackground, canvas, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
     paused = 0;
     clear_keybuf();
 }
@@ -209,7 +203,7 @@ static void showHelpInGame()
 {
     paused = 1;
     blitWhole(helpScreen, 0, 0);
-    readkey();
+    waitForKey();
     drawPlayScreen();
     hudRedrawRequested = 1;
     paused = 0;
@@ -237,16 +231,22 @@ static void toggleMusic()
     }
 }
 
-// One play pass: the frame update, then at most one key.
-static void playingPass()
+// One play pass: the frame update, then a pause if the window lost the
+// focus, else at most one key.
+static void playingPass(int focusLost)
 {
     updateFrame();
+    if (focusLost && screenState == STATE_PLAYING) {
+        pauseGame();
+        return;
+    }
     if (!keypressed())
         return;
     int scancode = readkey() >> 8;
     applySteeringKey(scancode);
     switch (scancode) {
-    case KEY_P: pauseGame(); break;
+    case KEY_P:
+    case KEY_ESC: pauseGame(); break;
     case KEY_Q: leaveGame(); return;   // keeps the buffer: a second Q quits
     case KEY_F1: showHelpInGame(); break;
     case KEY_M: toggleMusic(); break;
@@ -258,8 +258,10 @@ static void playingPass()
 void mainLoopPass()
 {
     waitFrame();
+    saveSettingsWhenChanged();
+    int focusLost = takeFocusLoss();
     switch (screenState) {
-    case STATE_PLAYING: playingPass(); break;
+    case STATE_PLAYING: playingPass(focusLost); break;
     case STATE_MENU: menuPass(); break;
     case STATE_INFO_PICTURE:
     case STATE_HIGH_SCORES: waitingPass(); break;

@@ -1,14 +1,15 @@
 // frame.cpp -- the once-per-frame update of the play screen. It paces the
 // fall, keeps the HUD texts and the floating score gain up to date, plays the
 // clear animation of completed groups, repaints the well and shows the next
-// digit. Everything is drawn straight to the screen: a changing item is
-// removed by copying its rectangle from the background under it.
+// digit. Everything is drawn into the canvas: a changing item is removed by
+// copying its rectangle from the background under it.
 #include "game/frame.h"
 #include "game/fall.h"
 #include "game/well.h"
 #include "app/catalogue.h"
 #include "app/mainloop.h"
-#include "app/pacing.h"
+#include "platform/pacing.h"
+#include "platform/present.h"
 #include <allegro.h>
 #include <cstdio>
 
@@ -44,23 +45,23 @@ static char text[TEXT_BUFFER];
 
 static const char *const difficultyNames[] = {"", "Easy", "Medium", "Hard", "Blitz"};
 
-// Copies a rectangle of the game background to the same place on the screen.
+// Copies a rectangle of the game background to the same place on the canvas.
 static void restoreBackground(int x, int y, int w, int h)
 {
-    blit(gameBackground, screen, x, y, x, y, w, h);
+    blit(gameBackground, canvas, x, y, x, y, w, h);
 }
 
 // Repaints one cell's spot from the empty-well picture.
 static void restoreCell(int row, int column)
 {
-    masked_blit(wellBackground, screen, CELL_SIZE * column, CELL_SIZE * row,
+    masked_blit(wellBackground, canvas, CELL_SIZE * column, CELL_SIZE * row,
                 WELL_X + CELL_SIZE * column, WELL_Y + CELL_SIZE * row, CELL_SIZE, CELL_SIZE);
 }
 
-// Draws a 30x30 sprite at a cell's screen spot.
+// Draws a 30x30 sprite at a cell's spot.
 static void drawAtCell(BITMAP *sprite, int row, int column)
 {
-    masked_blit(sprite, screen, 0, 0, WELL_X + CELL_SIZE * column, WELL_Y + CELL_SIZE * row,
+    masked_blit(sprite, canvas, 0, 0, WELL_X + CELL_SIZE * column, WELL_Y + CELL_SIZE * row,
                 CELL_SIZE, CELL_SIZE);
 }
 
@@ -71,7 +72,7 @@ static void drawHudLine(HudLine line, FONT *lineFont, int y, int colour)
     int width = text_length(lineFont, text);
     int eraseWidth = width > drawnWidth[line] ? width : drawnWidth[line];
     restoreBackground(HUD_X, y, eraseWidth + ERASE_MARGIN, text_height(lineFont) + ERASE_MARGIN);
-    textprintf_ex(screen, lineFont, HUD_X, y, colour, -1, "%s", text);
+    textprintf_ex(canvas, lineFont, HUD_X, y, colour, -1, "%s", text);
     drawnWidth[line] = width;
 }
 
@@ -108,7 +109,7 @@ static void floatGainText()
         return;
     }
     snprintf(text, sizeof text, " %d", scoreGain);
-    textprintf_ex(screen, hudFont, GAIN_X, gainY, gainColour(gainAge), -1, "%s", text);
+    textprintf_ex(canvas, hudFont, GAIN_X, gainY, gainColour(gainAge), -1, "%s", text);
     gainAge++;
 }
 
@@ -177,10 +178,10 @@ static void drawStatusLines(int clockY)
 // Erases the falling digit where it was last drawn and draws it where it is now.
 static void drawFallingDigit()
 {
-    masked_blit(wellBackground, screen, prevFallX, prevFallY,
+    masked_blit(wellBackground, canvas, prevFallX, prevFallY,
                 WELL_X + prevFallX, WELL_Y + prevFallY, CELL_SIZE, CELL_SIZE);
     hudRedrawRequested = 0;
-    masked_blit(digitSprites[currentDigit], screen, 0, 0, WELL_X + fallX, WELL_Y + fallY,
+    masked_blit(digitSprites[currentDigit], canvas, 0, 0, WELL_X + fallX, WELL_Y + fallY,
                 CELL_SIZE, CELL_SIZE);
     prevFallX = fallX;
     prevFallY = fallY;
@@ -251,8 +252,8 @@ static void drawPreview()
         return;
     // The empty-well picture has nothing above the well, so the old preview
     // is erased from the game background it was drawn on.
-    blit(gameBackground, screen, PREVIEW_X, PREVIEW_Y, PREVIEW_X, PREVIEW_Y, CELL_SIZE, CELL_SIZE);
-    masked_blit(digitSprites[nextDigit], screen, 0, 0, PREVIEW_X, PREVIEW_Y, CELL_SIZE, CELL_SIZE);
+    blit(gameBackground, canvas, PREVIEW_X, PREVIEW_Y, PREVIEW_X, PREVIEW_Y, CELL_SIZE, CELL_SIZE);
+    masked_blit(digitSprites[nextDigit], canvas, 0, 0, PREVIEW_X, PREVIEW_Y, CELL_SIZE, CELL_SIZE);
 }
 
 void updateFrame()

@@ -5,12 +5,13 @@
 #include "game/well.h"
 #include "app/mainloop.h"
 #include "app/menu.h"
+#include "platform/dialog.h"
 #include "scores/newscore.h"
 #include <allegro.h>
 
 void endRound(const char *message)
 {
-    alert(message, nullptr, nullptr, "OK", nullptr, 0, 0);
+    showMessageBox(message);
     recordHighScore(score);
     drawMenu();
     drawDifficultyButtons();

@@ -1,14 +1,20 @@
-// platform.cpp -- the operating system's share: a modal error box, a sleep and
-// the immediate exit. On Windows the box is the system's own; elsewhere it is
-// drawn with the game library's dialog toolkit on the current screen, or
-// written to standard error when no screen is open yet.
+// platform.cpp -- the operating system's share: a modal error box, a sleep,
+// the immediate exit, and the signals and lost display that must end the
+// game at once. On Windows the box is the system's own; elsewhere it is
+// drawn with the game library's dialog toolkit into the canvas, or written
+// to standard error when no display is open yet.
 #include "platform/platform.h"
+#include "platform/dialog.h"
+#include "platform/present.h"
 #include <allegro.h>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
 #ifdef _WIN32
 #include <winalleg.h>
+#else
+#include <csignal>
+#include <xalleg.h>
 #endif
 
 #ifndef _WIN32
@@ -18,12 +24,12 @@ static int errorIconProc(int msg, DIALOG *d, int)
     if (msg == MSG_DRAW) {
         int r = d->w / 2;
         int cx = d->x + r, cy = d->y + r;
-        circlefill(screen, cx, cy, r, makecol(200, 30, 30));
-        circle(screen, cx, cy, r, makecol(120, 0, 0));
+        circlefill(canvas, cx, cy, r, makecol(200, 30, 30));
+        circle(canvas, cx, cy, r, makecol(120, 0, 0));
         int a = r / 2;
         for (int t = -1; t <= 1; t++) {
-            line(screen, cx - a + t, cy - a, cx + a + t, cy + a, makecol(255, 255, 255));
-            line(screen, cx + a + t, cy - a, cx - a + t, cy + a, makecol(255, 255, 255));
+            line(canvas, cx - a + t, cy - a, cx + a + t, cy + a, makecol(255, 255, 255));
+            line(canvas, cx + a + t, cy - a, cx - a + t, cy + a, makecol(255, 255, 255));
         }
     }
     return D_O_K;
@@ -36,7 +42,7 @@ static void runErrorDialog(const char *text, const char *title)
     int lineH = text_height(font);
     int w = MAX(textW + 80, MAX(titleW + 24, 200));
     int h = lineH * 3 + 64;
-    int x = (SCREEN_W - w) / 2, y = (SCREEN_H - h) / 2;
+    int x = (CANVAS_W - w) / 2, y = (CANVAS_H - h) / 2;
     DIALOG box[] = {
         {d_shadow_box_proc, x, y, w, h, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
         {d_box_proc, x + 1, y + 1, w - 3, lineH + 8, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
@@ -48,9 +54,7 @@ static void runErrorDialog(const char *text, const char *title)
     };
     set_dialog_color(box, makecol(0, 0, 0), makecol(255, 255, 255));
     box[1].bg = makecol(220, 220, 220);
-    show_mouse(screen);
-    do_dialog(box, 5);
-    show_mouse(nullptr);
+    runDialog(box, 5);
 }
 #endif
 
@@ -59,7 +63,7 @@ void showErrorBox(const char *text, const char *title)
 #ifdef _WIN32
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
 #else
-    if (screen)
+    if (displayTarget)
         runErrorDialog(text, title);
     else
         fprintf(stderr, "%s: %s\n", title, text);
@@ -75,4 +79,35 @@ void sleepMs(int milliseconds)
 void exitNow()
 {
     _exit(1);
+}
+
+#ifndef _WIN32
+// A stop request (logout, Ctrl+C, a closed terminal) ends the game at once:
+// the library's own shutdown can hang when the display is going away too.
+static void stopNow(int)
+{
+    _exit(1);
+}
+
+// A lost display connection ends the game at once, with nothing written.
+static int displayLost(Display *)
+{
+    _exit(1);
+}
+#endif
+
+void watchForShutdown()
+{
+#ifndef _WIN32
+    struct sigaction stop;
+    memset(&stop, 0, sizeof stop);
+    stop.sa_handler = stopNow;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGTERM, &stop, nullptr);
+    sigaction(SIGINT, &stop, nullptr);
+    sigaction(SIGHUP, &stop, nullptr);
+    // A write to a closed display connection then fails instead of killing the process.
+    signal(SIGPIPE, SIG_IGN);
+    XSetIOErrorHandler(displayLost);
+#endif
 }

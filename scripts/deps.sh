@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils   # end-to-end tests in a real X window
   lintian                             # checks the Debian package
   libxdamage-dev                      # the frame probe watches screen updates
+  libxrandr-dev                       # the game finds the monitor it shows on
 )
 
 missing=()

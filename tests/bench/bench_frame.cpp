@@ -7,6 +7,7 @@
 #include "app/catalogue.h"
 #include "app/mainloop.h"
 #include "support/headless.h"
+#include "platform/present.h"
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
@@ -32,9 +33,10 @@ void BM_OrdinaryFrameUpdate(benchmark::State &state)
         return;
     }
     textColour = makecol(0, 0, 0);
-    BITMAP *memoryScreen = create_bitmap(SCREEN_W_PX, SCREEN_H_PX);
-    BITMAP *realScreen = screen;
-    screen = memoryScreen;
+    if (createCanvas() != 0) {
+        state.SkipWithError("no memory for the canvas");
+        return;
+    }
     setUpRound();
     for (auto _ : state) {
         clockDue = 1;
@@ -42,8 +44,6 @@ void BM_OrdinaryFrameUpdate(benchmark::State &state)
         if (fallY >= 200)           // keep the digit falling through the empty upper half
             setUpRound();
     }
-    screen = realScreen;
-    destroy_bitmap(memoryScreen);
 }
 BENCHMARK(BM_OrdinaryFrameUpdate)->Unit(benchmark::kMicrosecond);
 

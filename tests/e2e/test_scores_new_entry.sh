@@ -46,7 +46,7 @@ flags=""
 grep -q '^TG_SANITIZE:BOOL=ON' "$TG_BUILD_DIR/CMakeCache.txt" && flags="-fsanitize=address,undefined"
 g++ -std=c++17 $flags -I"$TG_SOURCE_DIR" "$TG_DIR/dealer.cpp" -o "$TG_DIR/dealer" \
     -Wl,--start-group "$TG_BUILD_DIR/libtumblegrid_core.a" "$TG_BUILD_DIR/tests/libtest_support.a" -Wl,--end-group \
-    $(pkg-config --libs allegro) -lX11 -lpthread -lm || tg_fail "cannot build the dealer helper"
+    $(pkg-config --libs allegro) -lXrandr -lX11 -lpthread -lm || tg_fail "cannot build the dealer helper"
 # The seed in a small range that completes the row soonest.
 read -r needed seed digits < <("$TG_DIR/dealer" 4000 4200 | sort -n -k1,1 -k2,2 | head -1)
 tg_log "seed $seed: $needed digits: $digits"
@@ -106,10 +106,16 @@ tg_sleep 0.8
 
 dialog=$(tg_shot dialog)
 tg_expect_eq "$(tg_pixel "$dialog" 600 350)" "200,240,200" "the name dialog's background"
-tg_expect_eq "$(tg_region_colours "$dialog" 390 385 158 7)" 1 "an empty name field at the first dialog of a run"
-# No field has the focus at first: a click gives it to the name field, and
-# Return there closes the box like the Ok button.
-tg_click 450 388
+# An empty name field at the first dialog of a run, with the caret in it.
+tg_expect_eq "$(tg_region_colours "$dialog" 390 385 158 7)" 2 "the empty, focused name field"
+# The name field has the focus from the start: a name typed without a
+# click keeps its "o" (the Ok button's shortcut), and Return confirms it.
+# The pointer passing over the texts leaves the box as it was.
+xdotool mousemove 380 330; tg_sleep 0.2
+for x in 390 450 520 600; do xdotool mousemove "$x" 343; tg_sleep 0.1; xdotool mousemove "$x" 363; tg_sleep 0.1; done
+xdotool mousemove 1020 760; tg_sleep 0.3
+hovered=$(tg_shot hovered)
+tg_expect_eq "$(tg_region_diff "$dialog" "$hovered" 384 334 256 100)" 0 "the dialog after the pointer crossed its texts"
 tg_type "Rowan"
 tg_key Return
 tg_sleep 0.8

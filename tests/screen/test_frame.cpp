@@ -1,4 +1,5 @@
-// test_frame.cpp -- the frame update on a real 1024x768x32 Allegro screen:
+// test_frame.cpp -- the frame update into the canvas, presented on a real
+// 1024x768x32 Allegro screen:
 // the HUD texts and their erasing, the floating gain, the clock, the preview,
 // fall pacing in frames, the clear animation's order and pace, and the CPU
 // cost of an ordinary pass.
@@ -6,7 +7,8 @@
 #include "game/well.h"
 #include "app/catalogue.h"
 #include "app/mainloop.h"
-#include "app/pacing.h"
+#include "platform/pacing.h"
+#include "platform/present.h"
 #include "support/headless.h"
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -33,6 +35,9 @@ public:
         install_timer();
         set_color_depth(32);
         ASSERT_EQ(set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1024, 768, 0, 0), 0) << allegro_error;
+        // The game draws into the canvas; each paced frame presents it on the screen.
+        ASSERT_EQ(createCanvas(), 0);
+        displayTarget = screen;
         startFramePacing();
         textColour = makecol(0, 0, 0);
         packfile_password(DATAFILE_PASSWORD);
@@ -54,8 +59,8 @@ void freshPlayScreen(int chosenDifficulty = EASY, bool holdFall = true)
     hudRedrawRequested = 0;
     clockDue = 0;
     paused = holdFall ? 1 : 0;
-    blit(gameBackground, screen, 0, 0, 0, 0, gameBackground->w, gameBackground->h);
-    blit(wellBackground, screen, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
+    blit(gameBackground, canvas, 0, 0, 0, 0, gameBackground->w, gameBackground->h);
+    blit(wellBackground, canvas, 0, 0, WELL_X, WELL_Y, WELL_PIXEL_W, WELL_PIXEL_H);
 }
 
 // Screen y of the clock line and of the status line with the given index (0 = Level).
@@ -71,7 +76,7 @@ int differingPixels(BITMAP *expected, int x, int y, int w, int h)
     int count = 0;
     for (int j = 0; j < h; j++)
         for (int i = 0; i < w; i++)
-            if (getpixel(screen, x + i, y + j) != getpixel(expected, i, j))
+            if (getpixel(canvas, x + i, y + j) != getpixel(expected, i, j))
                 count++;
     return count;
 }
@@ -103,7 +108,7 @@ int pixelsOfColour(int colour, int x, int y, int w, int h)
     int count = 0;
     for (int j = 0; j < h; j++)
         for (int i = 0; i < w; i++)
-            if (getpixel(screen, x + i, y + j) == colour && getpixel(gameBackground, x + i, y + j) != colour)
+            if (getpixel(canvas, x + i, y + j) == colour && getpixel(gameBackground, x + i, y + j) != colour)
                 count++;
     return count;
 }
@@ -221,7 +226,7 @@ TEST(Preview, OldNextDigitIsErased)
     digitSprites[0] = dot;
 
     freshPlayScreen();
-    rectfill(screen, PREVIEW_LEFT, PREVIEW_TOP, PREVIEW_LEFT + 29, PREVIEW_TOP + 29, makecol(0, 0, 255));
+    rectfill(canvas, PREVIEW_LEFT, PREVIEW_TOP, PREVIEW_LEFT + 29, PREVIEW_TOP + 29, makecol(0, 0, 255));
     nextDigit = 7;
     updateFrame();
     nextDigit = 0;
@@ -372,7 +377,7 @@ TEST(ClearAnimation, CellsStepTogetherOnePacedFramePerCell)
 TEST(ClearAnimation, CollapsedCellsAreRepaintedWithTheirDigits)
 {
     freshPlayScreen();
-    masked_blit(digitSprites[3], screen, 0, 0, WELL_X + 30 * 2, WELL_Y + 30 * 13, 30, 30);
+    masked_blit(digitSprites[3], canvas, 0, 0, WELL_X + 30 * 2, WELL_Y + 30 * 13, 30, 30);
     cellEffects[13][2] = EFFECT_MOVED;
     well[14][2].digit = 6;
     cellEffects[14][2] = EFFECT_MOVED;

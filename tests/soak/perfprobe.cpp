@@ -6,6 +6,7 @@
 #include "app/mainloop.h"
 #include "game/frame.h"
 #include "game/well.h"
+#include "platform/present.h"
 #include <allegro.h>
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +38,8 @@ int main()
         return 1;
     }
     textColour = makecol(0, 0, 0);
+    if (createCanvas() != 0)
+        return 1;
 
     std::vector<double> loads;
     DATAFILE *data = nullptr;

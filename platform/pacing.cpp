@@ -1,19 +1,16 @@
 // pacing.cpp -- the frame clock. The X11 driver only simulates the display
 // retrace (at about 70 Hz, and slower still without a fast timer), so every
 // frame of the game is paced here instead: a 60 Hz timer counter that wakes
-// the main thread, which sleeps in between, and the finished frame flushed to
-// the X server at once so it reaches the screen when it is drawn.
-#include "app/pacing.h"
+// the main thread, which sleeps in between. At each frame boundary the
+// presenter shows the finished canvas and the X server gets it at once.
+#include "platform/pacing.h"
+#include "platform/present.h"
 #include <allegro.h>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
-#ifdef ALLEGRO_UNIX
-#include <xalleg.h>
-extern "C" void _xwin_flush_buffers(void);
-#endif
 
 static std::atomic<int> frameTicks{0};
 static std::mutex frameMutex;
@@ -39,26 +36,30 @@ void startFramePacing()
     pacingStarted = 1;
 }
 
-// Sends the drawing of the frame just finished to the display server.
-static void flushFrame()
-{
-#ifdef ALLEGRO_UNIX
-    if (screen && _xwin.display)
-        _xwin_flush_buffers();
-#endif
-}
-
 void waitFrame()
 {
+    serviceDisplay();
     if (!pacingStarted) {
         vsync();
         return;
     }
-    flushFrame();
     // A frame that came late is not made up for: the game never runs in bursts.
     // The timeout only guards against a lost wake-up; the timer normally ends the wait.
     std::unique_lock<std::mutex> lock(frameMutex);
     while (frameTicks == lastFrameTick)
         frameBoundary.wait_for(lock, std::chrono::milliseconds(5));
     lastFrameTick = frameTicks;
+}
+
+void holdFrames(int milliseconds)
+{
+    for (int frames = milliseconds * FRAME_RATE / 1000; frames > 0; frames--)
+        waitFrame();
+}
+
+int waitForKey()
+{
+    while (!keypressed())
+        waitFrame();
+    return readkey();
 }

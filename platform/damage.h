@@ -1,0 +1,21 @@
+// damage.h -- which tiles of the canvas have been drawn on since the
+// presenter last looked. The canvas's drawing methods are wrapped so every
+// drawing call marks the tiles it may touch; the presenter then compares
+// only those tiles with what it showed, instead of the whole canvas.
+#pragma once
+#include "platform/present.h"
+
+const int TILE_COLUMNS = CANVAS_W / PRESENT_TILE;
+const int TILE_ROWS = CANVAS_H / PRESENT_TILE;
+
+// Per tile, 1 when something was drawn on it since the last clearDamage.
+extern unsigned char damagedTiles[TILE_ROWS][TILE_COLUMNS];
+
+// Wraps the canvas's drawing methods so that they mark damage; call once the canvas exists.
+void trackCanvasDamage();
+
+// Marks every tile as drawn on.
+void damageWholeCanvas();
+
+// Forgets all marks.
+void clearDamage();

@@ -1,0 +1,26 @@
+// desktop.h -- what the presenter needs from the windowing system: the
+// driver to open, the room a window may take, the full-screen state of the
+// game's window, its icon and name, the keyboard focus, and an immediate
+// exit when the display connection is lost. One implementation per system.
+#pragma once
+
+// The library's graphics driver for a full-screen or a windowed display.
+int desktopDriver(int full);
+
+// The size of the whole desktop (the monitor the game appears on).
+void desktopSize(int *w, int *h);
+
+// The room a decorated window may take: the desktop less its panels and a frame.
+void desktopWorkArea(int *w, int *h);
+
+// Called before the display opens: asks for the full-screen or the normal state.
+void prepareDesktopWindow(int full);
+
+// Called after the display opened: name, icon, state and focus of the new window.
+void finishDesktopWindow(int full);
+
+// 1 when the game's window holds the keyboard focus.
+int desktopWindowHasFocus();
+
+// Sends what was drawn to the display server now, so it shows when it is drawn.
+void flushDesktop();

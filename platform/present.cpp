@@ -1,0 +1,279 @@
+// present.cpp -- the presenter. The game paints into the canvas; once a
+// frame the presenter compares the canvas with what it last showed, tile by
+// tile, and copies only the tiles that changed to the display, scaled by a
+// whole number and centred on a dark backdrop. A switch between full screen
+// and the window reopens the display and shows the same canvas again, so no
+// screen of the game ever has to redraw itself for it.
+#include "platform/present.h"
+#include "platform/damage.h"
+#include "platform/desktop.h"
+#include "platform/platform.h"
+#include <atomic>
+#include <cstring>
+
+BITMAP *canvas = nullptr;
+BITMAP *displayTarget = nullptr;
+int fullScreen = 1;
+int displayScale = 1;
+int displayLeft = 0, displayTop = 0;
+
+static const int FOCUS_GRACE_FRAMES = 30;     // a switch moves the focus about for a moment
+
+static BITMAP *onDisplay = nullptr;           // the canvas as last presented
+static BITMAP *band = nullptr;                // one row of tiles at the display's scale
+static int everythingDue = 1;
+static int pointerShown = 0;
+static int framesSinceSwitch = FOCUS_GRACE_FRAMES;
+static std::atomic<int> switchRequested{0};
+static std::atomic<int> focusEvent{0};
+static int focusLost = 0;
+
+// The backdrop around the scaled canvas: the deep blue-black of the art's shadows.
+static int backdropColour()
+{
+    return makecol(12, 14, 24);
+}
+
+int createCanvas()
+{
+    if (!canvas)
+        canvas = create_bitmap_ex(32, CANVAS_W, CANVAS_H);
+    if (!onDisplay)
+        onDisplay = create_bitmap_ex(32, CANVAS_W, CANVAS_H);
+    if (!canvas || !onDisplay)
+        return -1;
+    trackCanvasDamage();
+    clear_bitmap(canvas);
+    everythingDue = 1;
+    return 0;
+}
+
+void presentEverything()
+{
+    everythingDue = 1;
+}
+
+// Makes the band bitmap fit the current scale.
+static int prepareBand()
+{
+    int w = CANVAS_W * displayScale, h = PRESENT_TILE * displayScale;
+    if (band && band->w == w && band->h == h)
+        return 0;
+    if (band)
+        destroy_bitmap(band);
+    band = displayScale > 1 ? create_bitmap_ex(32, w, h) : nullptr;
+    return displayScale > 1 && !band ? -1 : 0;
+}
+
+// Copies canvas columns [x, x + w) of the tile row at y to the display, scaled.
+static void copyRun(int x, int y, int w)
+{
+    int h = PRESENT_TILE, s = displayScale;
+    blit(canvas, onDisplay, x, y, x, y, w, h);
+    if (s == 1) {
+        blit(canvas, displayTarget, x, y, displayLeft + x, displayTop + y, w, h);
+        return;
+    }
+    for (int row = 0; row < h; row++) {
+        const uint32_t *from = reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x;
+        uint32_t *to = reinterpret_cast<uint32_t *>(band->line[row * s]);
+        for (int i = 0; i < w; i++)
+            for (int k = 0; k < s; k++)
+                *to++ = from[i];
+        for (int k = 1; k < s; k++)
+            memcpy(band->line[row * s + k], band->line[row * s], (size_t)w * s * 4);
+    }
+    blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + y * s, w * s, h * s);
+}
+
+// 1 when a tile of the canvas differs from what was shown there.
+static int tileChanged(int row, int column)
+{
+    const size_t offset = (size_t)column * PRESENT_TILE * 4, bytes = PRESENT_TILE * 4;
+    for (int line = row * PRESENT_TILE; line < (row + 1) * PRESENT_TILE; line++)
+        if (memcmp(canvas->line[line] + offset, onDisplay->line[line] + offset, bytes) != 0)
+            return 1;
+    return 0;
+}
+
+// Marks in dirty[] the tiles of one tile row that were drawn on and now
+// differ from what was shown; a tile redrawn the same is left alone.
+static int findChangedTiles(int row, unsigned char *dirty)
+{
+    int changed = 0;
+    for (int t = 0; t < TILE_COLUMNS; t++) {
+        dirty[t] = everythingDue || (damagedTiles[row][t] && tileChanged(row, t));
+        changed += dirty[t];
+    }
+    return changed;
+}
+
+int presentCanvas()
+{
+    if (!canvas || !displayTarget || prepareBand() != 0)
+        return 0;
+    int presented = 0;
+    unsigned char dirty[TILE_COLUMNS];
+    acquire_bitmap(displayTarget);
+    for (int row = 0; row < TILE_ROWS; row++) {
+        if (!findChangedTiles(row, dirty))
+            continue;
+        // Neighbouring changed tiles go to the display in one copy.
+        for (int t = 0; t < TILE_COLUMNS; t++) {
+            if (!dirty[t])
+                continue;
+            int first = t;
+            while (t < TILE_COLUMNS && dirty[t])
+                t++;
+            copyRun(first * PRESENT_TILE, row * PRESENT_TILE, (t - first) * PRESENT_TILE);
+            presented += t - first;
+        }
+    }
+    release_bitmap(displayTarget);
+    everythingDue = 0;
+    clearDamage();
+    return presented;
+}
+
+// Tells the frame loop that the window may have lost the focus (the library's thread).
+static void onSwitchOut()
+{
+    focusEvent = 1;
+}
+END_OF_STATIC_FUNCTION(onSwitchOut)
+
+// Takes Alt+Enter and F11 out of the key stream: they switch the display.
+static int filterDisplayKeys(int key)
+{
+    int scancode = key >> 8;
+    if (scancode == KEY_F11 || (scancode == KEY_ENTER && (key_shifts & KB_ALT_FLAG))) {
+        switchRequested = 1;
+        return 0;
+    }
+    return key;
+}
+END_OF_STATIC_FUNCTION(filterDisplayKeys)
+
+// The scale and size of the display for the current mode.
+static void chooseGeometry(int *w, int *h)
+{
+    int roomW, roomH;
+    if (fullScreen)
+        desktopSize(&roomW, &roomH);
+    else
+        desktopWorkArea(&roomW, &roomH);
+    int s = MIN(roomW / CANVAS_W, roomH / CANVAS_H);
+    displayScale = MAX(s, 1);
+    *w = fullScreen ? MAX(roomW, CANVAS_W) : CANVAS_W * displayScale;
+    *h = fullScreen ? MAX(roomH, CANVAS_H) : CANVAS_H * displayScale;
+}
+
+// Sets the graphics mode for the current choice of full screen or window, trying twice.
+static int setDisplayMode()
+{
+    int w, h;
+    chooseGeometry(&w, &h);
+    prepareDesktopWindow(fullScreen);
+    int driver = desktopDriver(fullScreen);
+    set_color_depth(32);
+    if (set_gfx_mode(driver, w, h, 0, 0) != 0) {
+        set_color_depth(32);
+        if (set_gfx_mode(driver, w, h, 0, 0) != 0)
+            return -1;
+    }
+    displayTarget = screen;
+    displayLeft = (SCREEN_W - CANVAS_W * displayScale) / 2;
+    displayTop = (SCREEN_H - CANVAS_H * displayScale) / 2;
+    clear_to_color(screen, backdropColour());
+    finishDesktopWindow(fullScreen);
+    set_display_switch_mode(SWITCH_BACKGROUND);
+    LOCK_FUNCTION(onSwitchOut);
+    set_display_switch_callback(SWITCH_OUT, onSwitchOut);
+    showPointer(pointerShown);
+    everythingDue = 1;
+    return 0;
+}
+
+// The dialog toolkit reads the pointer through these, in canvas pixels.
+static int guiMouseX() { return canvasMouseX(); }
+static int guiMouseY() { return canvasMouseY(); }
+
+int openDisplay()
+{
+    if (createCanvas() != 0 || setDisplayMode() != 0)
+        return -1;
+    gui_set_screen(canvas);
+    gui_mouse_x = guiMouseX;
+    gui_mouse_y = guiMouseY;
+    LOCK_FUNCTION(filterDisplayKeys);
+    keyboard_callback = filterDisplayKeys;
+    return 0;
+}
+
+// Reopens the display in the other mode; the dialog colours survive the new mode.
+static void switchDisplayMode()
+{
+    int fg = gui_fg_color, mg = gui_mg_color, bg = gui_bg_color;
+    fullScreen = !fullScreen;
+    if (setDisplayMode() != 0) {
+        fullScreen = !fullScreen;
+        if (setDisplayMode() != 0)
+            exitNow();
+    }
+    gui_fg_color = fg;
+    gui_mg_color = mg;
+    gui_bg_color = bg;
+    framesSinceSwitch = 0;
+    focusEvent = 0;
+}
+
+void requestModeSwitch()
+{
+    switchRequested = 1;
+}
+
+// Turns a focus event into a loss when the focus really went elsewhere.
+static void checkFocus()
+{
+    if (framesSinceSwitch < FOCUS_GRACE_FRAMES) {
+        framesSinceSwitch++;
+        return;
+    }
+    if (focusEvent.exchange(0) && !desktopWindowHasFocus())
+        focusLost = 1;
+}
+
+void serviceDisplay()
+{
+    if (switchRequested.exchange(0) && displayTarget == screen)
+        switchDisplayMode();
+    checkFocus();
+    if (presentCanvas())
+        flushDesktop();
+}
+
+int takeFocusLoss()
+{
+    int lost = focusLost;
+    focusLost = 0;
+    return lost;
+}
+
+int showPointer(int shown)
+{
+    int was = pointerShown;
+    pointerShown = shown;
+    if (displayTarget == screen && screen)
+        show_os_cursor(shown ? MOUSE_CURSOR_ARROW : MOUSE_CURSOR_NONE);
+    return was;
+}
+
+int canvasMouseX()
+{
+    return (mouse_x - displayLeft) / displayScale - (mouse_x < displayLeft);
+}
+
+int canvasMouseY()
+{
+    return (mouse_y - displayTop) / displayScale - (mouse_y < displayTop);
+}
