@@ -23,7 +23,10 @@
 #include <vector>
 
 static const int HUD_FONT_PX = 21;     // DejaVu Sans Bold
-static const int SMALL_FONT_PX = 9;    // DejaVu Sans
+// The small print (status lines, dialogs) in a bold monospace face: its
+// strokes stay solid at a 10-pixel line, and the status lines' colons,
+// padded with spaces, line up.
+static const int SMALL_FONT_PX = 10;   // DejaVu Sans Mono Bold
 
 // One datafile object: its file in the work folder and its dat type.
 struct Packed {
@@ -111,7 +114,7 @@ static void makeFontsSoundsScreens()
     FontMetrics m;
     std::string small = objectPath(30, "small_font", "bmp");
     std::string hud = objectPath(31, "hud_font", "bmp");
-    m.smallHeight = writeGridFont(small.c_str(), SANS, SMALL_FONT_PX);
+    m.smallHeight = writeGridFont(small.c_str(), MONO_BOLD, SMALL_FONT_PX);
     m.hudHeight = writeGridFont(hud.c_str(), SANS_BOLD, HUD_FONT_PX);
     m.hudAscent = 0;
     objects[30] = {small, "FONT"};
