@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev       # unit tests and benchmarks
   clang libclang-rt-14-dev            # libFuzzer and sanitizer runtimes
   xvfb xauth xdotool imagemagick x11-utils   # end-to-end tests in a real X window
+  openbox                                   # and on a desktop with a window manager
   lintian                             # checks the Debian package
   libxdamage-dev                      # the frame probe watches screen updates
   libxrandr-dev                       # the game finds the monitor it shows on

@@ -11,6 +11,11 @@
 #   tg_start_game             # start ./tumblegrid there, wait for the menu
 #   tg_key s; tg_sleep 0.5; tg_shot play
 #   tg_pass
+#
+# TG_SCREEN (default 1024x768) sets the size of the private X screen and
+# TG_WM=openbox runs a window manager on it. Screenshots are of the game's
+# 1024x768 canvas wherever and at whatever scale it is shown, and clicks
+# take canvas positions, so a case reads the same on every desktop.
 
 set -u
 
@@ -18,8 +23,12 @@ TG_BUILD_DIR=${TG_BUILD_DIR:?TG_BUILD_DIR must name the build directory}
 TG_SOURCE_DIR=${TG_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 TG_CASE=$(basename "$0" .sh)
 TG_TIMEOUT=${TG_TIMEOUT:-150}     # seconds before the watchdog ends the case
+TG_SCREEN=${TG_SCREEN:-1024x768}
+TG_WM=${TG_WM:-}
 TG_GAME_PID=""
 TG_XVFB_PID=""
+TG_WM_PID=""
+TG_SCALE=1 TG_LEFT=0 TG_TOP=0      # where the canvas is on the screen
 TG_WATCHDOG_PID=""
 TG_EXIT=""
 TG_DIR=""
@@ -46,6 +55,7 @@ tg_cleanup()
     local status=$?
     [ -n "$TG_GAME_PID" ] && kill -9 "$TG_GAME_PID" 2>/dev/null
     [ -n "$TG_WATCHDOG_PID" ] && kill "$TG_WATCHDOG_PID" 2>/dev/null
+    [ -n "$TG_WM_PID" ] && kill "$TG_WM_PID" 2>/dev/null
     if [ -n "$TG_XVFB_PID" ]; then
         kill "$TG_XVFB_PID" 2>/dev/null
         wait "$TG_XVFB_PID" 2>/dev/null
@@ -57,10 +67,12 @@ tg_cleanup()
 }
 
 # Starts a private Xvfb on a display it picks itself and exports DISPLAY.
+# -noreset keeps the server as it is when its last client leaves: a reset
+# would put the pointer back in the middle before the game starts.
 tg_start_xvfb()
 {
     local fd_file="$TG_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${TG_SCREEN}x24" -nolisten tcp -noreset \
         3>"$fd_file" >"$TG_DIR/xvfb.log" 2>&1 &
     TG_XVFB_PID=$!
     for _ in $(seq 100); do
@@ -69,6 +81,16 @@ tg_start_xvfb()
     done
     [ -s "$fd_file" ] || tg_fail "Xvfb did not start"
     export DISPLAY=":$(tr -d '\n' <"$fd_file")"
+    if [ -n "$TG_WM" ]; then
+        "$TG_WM" >"$TG_DIR/wm.log" 2>&1 &
+        TG_WM_PID=$!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+            sleep 0.05
+        done
+    fi
+    # Every case starts with the pointer in a corner, never where the server put it.
+    xdotool mousemove "$(( ${TG_SCREEN%x*} - 1 ))" "$(( ${TG_SCREEN#*x} - 1 ))"
 }
 
 # Makes the temp folder (the game's working folder), starts Xvfb and the watchdog.
@@ -116,19 +138,40 @@ tg_start_game()
     fi
 }
 
-# Prints the id of the game's drawing window: the innermost mapped 1024x768
-# window (the library may open it full screen, without a title of its own).
+# Prints the id of the game's drawing window: the innermost window of the
+# game's class (the one the library draws in).
 tg_game_window()
 {
-    xwininfo -root -tree 2>/dev/null | awk '/ 1024x768\+0\+0 / { id = $1 } END { if (id) print id }'
+    xwininfo -root -tree 2>/dev/null | awk '/"tumblegrid" "TumbleGrid"/ { id = $1 } END { if (id) print id }'
+}
+
+# Finds where the canvas is shown: the window's size gives the scale, the
+# canvas sits in its middle. Sets TG_SCALE, TG_LEFT and TG_TOP.
+tg_find_canvas()
+{
+    local id geometry w h x y
+    id=$(tg_game_window)
+    [ -n "$id" ] || return 1
+    geometry=$(xwininfo -id "$id")
+    w=$(awk '/Width:/ { print $2 }' <<<"$geometry")
+    h=$(awk '/Height:/ { print $2 }' <<<"$geometry")
+    x=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$geometry")
+    y=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$geometry")
+    TG_SCALE=$(( w / 1024 < h / 768 ? w / 1024 : h / 768 ))
+    [ "$TG_SCALE" -ge 1 ] || TG_SCALE=1
+    TG_LEFT=$(( x + (w - 1024 * TG_SCALE) / 2 ))
+    TG_TOP=$(( y + (h - 768 * TG_SCALE) / 2 ))
 }
 
 # Waits up to 10 s for the game's window to be mapped.
 tg_wait_window()
 {
+    local id
     for _ in $(seq 200); do
-        if [ -n "$(tg_game_window)" ]; then
+        id=$(tg_game_window)
+        if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
             sleep 0.2
+            tg_find_canvas
             return 0
         fi
         tg_game_running || return 1
@@ -171,15 +214,33 @@ tg_key()
 # Types a text into the focused dialog field.
 tg_type() { xdotool type --delay 60 "$1"; }
 
-# Clicks the left button at screen position (x, y): press, short hold, release.
+# Moves the pointer to canvas position (x, y).
+tg_point() { xdotool mousemove $(( TG_LEFT + $1 * TG_SCALE + TG_SCALE / 2 )) $(( TG_TOP + $2 * TG_SCALE + TG_SCALE / 2 )); }
+
+# Clicks the left button at canvas position (x, y): press, short hold, release.
 tg_click()
 {
-    xdotool mousemove "$1" "$2"; sleep 0.1
+    tg_point "$1" "$2"; sleep 0.1
     xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.1
 }
 
-# Takes a screenshot of the whole display into shots/NAME.png and prints its path.
+# Takes a screenshot of the canvas as shown (brought back to 1024x768) into
+# shots/NAME.png and prints its path.
 tg_shot()
+{
+    local file="$TG_SHOTS/$1.png" root="$TG_SHOTS/$1-screen.png"
+    if [ "$TG_SCREEN" = 1024x768 ] && [ "$TG_SCALE$TG_LEFT$TG_TOP" = 100 ]; then
+        import -window root "$file" 2>/dev/null || tg_fail "screenshot $1 failed"
+    else
+        import -window root "$root" 2>/dev/null || tg_fail "screenshot $1 failed"
+        convert "$root" -crop "$((1024 * TG_SCALE))x$((768 * TG_SCALE))+$TG_LEFT+$TG_TOP" +repage \
+            -sample 1024x768 "$file" || tg_fail "screenshot $1 failed"
+    fi
+    echo "$file"
+}
+
+# Takes a screenshot of the whole screen into shots/NAME.png and prints its path.
+tg_screen_shot()
 {
     local file="$TG_SHOTS/$1.png"
     import -window root "$file" 2>/dev/null || tg_fail "screenshot $1 failed"
