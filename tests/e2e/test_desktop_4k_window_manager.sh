@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# On a 3840x2160 desktop with a window manager: full screen is the EWMH
+# full-screen state of a desktop-sized window with the canvas at scale 2;
+# clicks hit the scaled buttons; F11 gives a decorated 2048x1536 window and
+# Alt+Enter full screen again; activating another window in play pauses.
+source "$(dirname "$0")/harness.sh"
+TG_SCREEN=3840x2160 TG_WM=openbox
+tg_setup
+tg_load_layout
+TG_FIXED_TIME=2000 tg_start_game
+
+# The state of the game's managed window, as the window manager sees it.
+wm_state() { xprop -id "$(xdotool search --name '^TumbleGrid$' | head -1)" _NET_WM_STATE; }
+
+tg_expect_eq "$TG_SCALE $TG_LEFT $TG_TOP" "2 896 312" "the canvas's scale and place"
+wm_state | grep -q _NET_WM_STATE_FULLSCREEN || tg_fail "the window is not in the full-screen state"
+menu=$(tg_shot menu)
+tg_click "$HARD_X" "$HARD_Y"
+tg_sleep 0.3
+hard=$(tg_shot hard)
+[ "$(tg_region_diff "$menu" "$hard" "$ROW_LEFT" "$ROW_TOP" "$ROW_W" "$ROW_H")" -gt 100 ] \
+    || tg_fail "a click on the scaled Hard button did not choose it"
+"$TG_BUILD_DIR/tests/grabcheck" || tg_fail "the game holds a grab in full screen"
+
+tg_key F11
+tg_sleep 1.5
+tg_wait_window || tg_fail "no window after F11"
+tg_expect_eq "$TG_SCALE" 2 "the window's scale"
+wm_state | grep -q _NET_WM_STATE_FULLSCREEN && tg_fail "the window kept the full-screen state"
+xprop -id "$(xdotool search --name '^TumbleGrid$' | head -1)" _NET_FRAME_EXTENTS | grep -q '= 1, 1, [1-9]' \
+    || tg_fail "the window has no title bar"
+tg_expect_eq "$(tg_region_diff "$hard" "$(tg_shot windowed)" 380 100 270 560)" 0 "the menu in the window"
+tg_click "$BLITZ_X" "$BLITZ_Y"
+tg_sleep 0.3
+[ "$(tg_region_diff "$hard" "$(tg_shot blitz)" "$ROW_LEFT" "$ROW_TOP" "$ROW_W" "$ROW_H")" -gt 100 ] \
+    || tg_fail "a click in the window did not choose Blitz"
+"$TG_BUILD_DIR/tests/grabcheck" || tg_fail "the game holds a grab in the window"
+
+xdotool keydown alt key Return keyup alt
+tg_sleep 1.5
+tg_wait_window || tg_fail "no window after Alt+Enter"
+tg_expect_eq "$TG_SCALE $TG_LEFT $TG_TOP" "2 896 312" "the canvas back in full screen"
+wm_state | grep -q _NET_WM_STATE_FULLSCREEN || tg_fail "Alt+Enter did not bring full screen back"
+
+# Another window activated in play pauses the game.
+BOTTOM="500 520 30 30"
+tg_key s
+tg_sleep 0.4
+start=$(tg_shot start)
+tg_wait_region_change "$start" $BOTTOM 8 || tg_fail "the first digit did not land"
+xmessage -geometry 300x60+0+0 "another program" &
+other=$!
+other_window=$(timeout 5 xdotool search --sync --classname xmessage 2>/dev/null | head -1)
+[ -n "$other_window" ] || tg_fail "the other window did not appear"
+xdotool windowactivate "$other_window" 2>/dev/null
+tg_sleep 0.8
+paused=$(tg_shot paused)
+[ "$(tg_region_diff "$start" "$paused" $BOTTOM)" -eq 0 ] || tg_fail "activating another window did not pause"
+kill "$other"
+kill "$TG_GAME_PID"
+tg_wait_exit 5 || tg_fail "the game did not end on SIGTERM"
+tg_expect_eq "$(xdpyinfo | awk '/dimensions:/ { print $2 }')" 3840x2160 "the desktop's size after the game"
+tg_pass
