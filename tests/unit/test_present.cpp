@@ -1,0 +1,43 @@
+// test_present.cpp -- the presenter's tile comparison on memory bitmaps: a
+// pixel changed on a tile's edge reaches the display, alone and at the
+// display's scale; a frame that changed nothing, or drew the same pixels
+// again, presents nothing.
+#include "platform/present.h"
+#include "support/headless.h"
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
+{
+    startHeadlessAllegro();
+    ASSERT_EQ(createCanvas(), 0);
+    BITMAP *display = create_bitmap_ex(32, 2 * CANVAS_W + 8, 2 * CANVAS_H + 8);
+    displayTarget = display;
+    displayScale = 1;
+    displayLeft = displayTop = 0;
+    presentEverything();
+    EXPECT_EQ(presentCanvas(), CANVAS_W / PRESENT_TILE * (CANVAS_H / PRESENT_TILE));
+    EXPECT_EQ(presentCanvas(), 0) << "an unchanged frame";
+
+    int red = makecol(255, 0, 0);
+    putpixel(canvas, PRESENT_TILE - 1, PRESENT_TILE, red);    // right edge of tile (1, 0)
+    EXPECT_EQ(presentCanvas(), 1);
+    EXPECT_EQ(getpixel(display, PRESENT_TILE - 1, PRESENT_TILE), red);
+    putpixel(canvas, PRESENT_TILE - 1, PRESENT_TILE, red);
+    EXPECT_EQ(presentCanvas(), 0) << "the same pixel drawn again";
+
+    // At scale 2, centred with a border, a canvas pixel is a 2x2 block.
+    displayScale = 2;
+    displayLeft = 3;
+    displayTop = 5;
+    presentEverything();
+    presentCanvas();
+    putpixel(canvas, CANVAS_W - 1, CANVAS_H - 1, red);          // the very last pixel
+    EXPECT_EQ(presentCanvas(), 1);
+    for (int dy = 0; dy < 2; dy++)
+        for (int dx = 0; dx < 2; dx++)
+            EXPECT_EQ(getpixel(display, 3 + 2 * (CANVAS_W - 1) + dx, 5 + 2 * (CANVAS_H - 1) + dy), red);
+    EXPECT_EQ(getpixel(display, 3 + 2 * (PRESENT_TILE - 1) + 1, 5 + 2 * PRESENT_TILE + 1), red);
+    displayTarget = nullptr;
+    destroy_bitmap(display);
+}
