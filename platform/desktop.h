@@ -24,3 +24,10 @@ int desktopWindowHasFocus();
 
 // Sends what was drawn to the display server now, so it shows when it is drawn.
 void flushDesktop();
+
+// 1 when the presenter may write the screen's pixels itself (its memory is
+// plain lines, as on X11), telling desktopPixelsChanged what it wrote.
+int desktopDirectPixels();
+
+// Sends a rectangle of the screen written directly to the display.
+void desktopPixelsChanged(int x, int y, int w, int h);

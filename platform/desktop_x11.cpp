@@ -14,6 +14,7 @@
 #include "tumblegrid_icon.h"
 
 extern "C" void _xwin_flush_buffers(void);
+extern "C" void _xwin_update_screen(int x, int y, int w, int h);
 
 // Room kept for a window manager's frame around a decorated window.
 static const int FRAME_ALLOWANCE_W = 16;
@@ -220,4 +221,14 @@ void flushDesktop()
 {
     if (_xwin.display)
         _xwin_flush_buffers();
+}
+
+int desktopDirectPixels()
+{
+    return 1;
+}
+
+void desktopPixelsChanged(int x, int y, int w, int h)
+{
+    _xwin_update_screen(x, y, w, h);
 }

@@ -1,7 +1,8 @@
 // present.cpp -- the presenter. The game paints into the canvas; once a
-// frame the presenter compares the canvas with what it last showed, tile by
-// tile, and copies only the tiles that changed to the display, scaled by a
-// whole number and centred on a dark backdrop. A switch between full screen
+// frame the presenter compares the tiles drawn on with what it last showed
+// there, and copies only the tiles that changed to the display, scaled by a
+// whole number and centred on a dark backdrop. What was shown is kept as a
+// 64-bit digest per tile rather than a second copy of the canvas. A switch between full screen
 // and the window reopens the display and shows the same canvas again, so no
 // screen of the game ever has to redraw itself for it.
 #include "platform/present.h"
@@ -9,6 +10,7 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 
 BITMAP *canvas = nullptr;
@@ -19,7 +21,7 @@ int displayLeft = 0, displayTop = 0;
 
 static const int FOCUS_GRACE_FRAMES = 30;     // a switch moves the focus about for a moment
 
-static BITMAP *onDisplay = nullptr;           // the canvas as last presented
+static uint64_t shownDigest[TILE_ROWS][TILE_COLUMNS];   // each tile as last presented
 static BITMAP *band = nullptr;                // one row of tiles at the display's scale
 static int everythingDue = 1;
 static int pointerShown = 0;
@@ -38,9 +40,7 @@ int createCanvas()
 {
     if (!canvas)
         canvas = create_bitmap_ex(32, CANVAS_W, CANVAS_H);
-    if (!onDisplay)
-        onDisplay = create_bitmap_ex(32, CANVAS_W, CANVAS_H);
-    if (!canvas || !onDisplay)
+    if (!canvas)
         return -1;
     trackCanvasDamage();
     clear_bitmap(canvas);
@@ -65,47 +65,106 @@ static int prepareBand()
     return displayScale > 1 && !band ? -1 : 0;
 }
 
+// Writes each of w pixels s times over; scale 2, the common one, a pair at a time.
+static void widenLine(const uint32_t *from, uint32_t *to, int w, int s)
+{
+    if (s == 1) {
+        memcpy(to, from, (size_t)w * 4);
+        return;
+    }
+    if (s == 2) {
+        uint64_t *pairs = reinterpret_cast<uint64_t *>(to);
+        for (int i = 0; i < w; i++)
+            pairs[i] = from[i] * 0x100000001ull;
+        return;
+    }
+    for (int i = 0; i < w; i++)
+        for (int k = 0; k < s; k++)
+            *to++ = from[i];
+}
+
+// 1 when the presenter writes the display's memory itself: the whole
+// canvas must fit, as nothing clips these writes.
+static int writeDirectly()
+{
+    int fits = displayLeft >= 0 && displayTop >= 0 && displayLeft + CANVAS_W * displayScale <= displayTarget->w &&
+               displayTop + CANVAS_H * displayScale <= displayTarget->h;
+    return fits && (is_memory_bitmap(displayTarget) || (displayTarget == screen && desktopDirectPixels()));
+}
+
+// Writes canvas columns [x, x + w) of the tile row at y, scaled, straight
+// into the display's lines, and tells the windowing system.
+static void writeRun(int x, int y, int w)
+{
+    int s = displayScale, left = displayLeft + x * s;
+    size_t bytes = (size_t)w * s * 4;
+    for (int row = 0; row < PRESENT_TILE; row++) {
+        int top = displayTop + (y + row) * s;
+        uint32_t *to = reinterpret_cast<uint32_t *>(displayTarget->line[top]) + left;
+        widenLine(reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x, to, w, s);
+        for (int k = 1; k < s; k++)
+            memcpy(reinterpret_cast<uint32_t *>(displayTarget->line[top + k]) + left, to, bytes);
+    }
+    if (displayTarget == screen)
+        desktopPixelsChanged(left, displayTop + y * s, w * s, PRESENT_TILE * s);
+}
+
 // Copies canvas columns [x, x + w) of the tile row at y to the display, scaled.
 static void copyRun(int x, int y, int w)
 {
+    if (writeDirectly()) {
+        writeRun(x, y, w);
+        return;
+    }
     int h = PRESENT_TILE, s = displayScale;
-    blit(canvas, onDisplay, x, y, x, y, w, h);
     if (s == 1) {
         blit(canvas, displayTarget, x, y, displayLeft + x, displayTop + y, w, h);
         return;
     }
     for (int row = 0; row < h; row++) {
-        const uint32_t *from = reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x;
-        uint32_t *to = reinterpret_cast<uint32_t *>(band->line[row * s]);
-        for (int i = 0; i < w; i++)
-            for (int k = 0; k < s; k++)
-                *to++ = from[i];
+        widenLine(reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x,
+                  reinterpret_cast<uint32_t *>(band->line[row * s]), w, s);
         for (int k = 1; k < s; k++)
             memcpy(band->line[row * s + k], band->line[row * s], (size_t)w * s * 4);
     }
     blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + y * s, w * s, h * s);
 }
 
-// 1 when a tile of the canvas differs from what was shown there.
+// A digest of one tile's pixels. Each step multiplies by an odd number, so
+// a tile that differs from another in a single pair of pixels always gets
+// a different digest; larger changes collide with odds of 1 in 2^64.
+static uint64_t tileDigest(int row, int column)
+{
+    uint64_t digest = 0xcbf29ce484222325ull;
+    for (int line = row * PRESENT_TILE; line < (row + 1) * PRESENT_TILE; line++) {
+        const uint64_t *pixels = reinterpret_cast<const uint64_t *>(canvas->line[line]) + column * PRESENT_TILE / 2;
+        for (int i = 0; i < PRESENT_TILE / 2; i++)
+            digest = (digest ^ pixels[i]) * 0x100000001b3ull;
+    }
+    return digest;
+}
+
+// 1 when a tile of the canvas differs from what was shown there; the new look is remembered.
 static int tileChanged(int row, int column)
 {
-    const size_t offset = (size_t)column * PRESENT_TILE * 4, bytes = PRESENT_TILE * 4;
-    for (int line = row * PRESENT_TILE; line < (row + 1) * PRESENT_TILE; line++)
-        if (memcmp(canvas->line[line] + offset, onDisplay->line[line] + offset, bytes) != 0)
-            return 1;
-    return 0;
+    uint64_t digest = tileDigest(row, column);
+    if (digest == shownDigest[row][column])
+        return 0;
+    shownDigest[row][column] = digest;
+    return 1;
 }
 
 // Marks in dirty[] the tiles of one tile row that were drawn on and now
 // differ from what was shown; a tile redrawn the same is left alone.
 static int findChangedTiles(int row, unsigned char *dirty)
 {
-    int changed = 0;
+    int count = 0;
     for (int t = 0; t < TILE_COLUMNS; t++) {
-        dirty[t] = everythingDue || (damagedTiles[row][t] && tileChanged(row, t));
-        changed += dirty[t];
+        int changed = (everythingDue || damagedTiles[row][t]) && tileChanged(row, t);
+        dirty[t] = changed || everythingDue;
+        count += dirty[t];
     }
-    return changed;
+    return count;
 }
 
 int presentCanvas()
