@@ -65,7 +65,12 @@ static void startUp()
 {
     screenState = STATE_MENU;
     srand(static_cast<unsigned>(time(nullptr)));
-    allegro_init();
+    // Without a display (no X server, DISPLAY unset) the library does not
+    // start, and every call after it would crash.
+    if (allegro_init() != 0) {
+        showErrorBox("Fatal Error!  Cannot Open Display!", "Error");
+        exitNow();
+    }
     watchForShutdown();
     install_timer();
     install_keyboard();
