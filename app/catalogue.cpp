@@ -72,20 +72,25 @@ int checkGameDatafile(DATAFILE *data)
     if (count < DATAFILE_OBJECTS)
         return 0;
     for (int i = 0; i < DATAFILE_OBJECTS; i++) {
-        ObjectNeed need = objectNeed(i);
-        if (need.type == 0)
-            continue;
-        if (data[i].type != need.type || !data[i].dat)
+        if (!data[i].dat && objectNeed(i).type)
             return 0;
-        if (need.type == DAT_BITMAP) {
-            BITMAP *bmp = static_cast<BITMAP *>(data[i].dat);
-            if (bmp->w < 1 || bmp->h < 1)
-                return 0;
-            if (need.w && (bmp->w != need.w || bmp->h != need.h))
-                return 0;
-        }
+        BITMAP *bmp = data[i].type == DAT_BITMAP ? static_cast<BITMAP *>(data[i].dat) : nullptr;
+        if (!objectFits(i, data[i].type, bmp ? bmp->w : 0, bmp ? bmp->h : 0))
+            return 0;
     }
     return 1;
+}
+
+int objectFits(int index, int type, int w, int h)
+{
+    ObjectNeed need = objectNeed(index);
+    if (need.type == 0)
+        return 1;
+    if (type != need.type)
+        return 0;
+    if (type != DAT_BITMAP)
+        return 1;
+    return w >= 1 && h >= 1 && (!need.w || (w == need.w && h == need.h));
 }
 
 // Reads and drops n bytes of a packfile; false when the data ends first.

@@ -8,6 +8,8 @@ const char DATAFILE_NAME[] = "tumblegrid.dat";
 const char DATAFILE_PASSWORD[] = "MFolkin4";
 const int DATAFILE_OBJECTS = 166;      // 0..164 the catalogue, 165 the info picture
 const int INFO_PICTURE_OBJECT = 165;
+const int SCORES_BACKGROUND_OBJECT = 38;
+const int HELP_SCREEN_OBJECT = 39;
 const int DIGIT_SIZE = 30;             // digit sprites and clear frames are 30x30
 const int WELL_PIXEL_W = 330;
 const int WELL_PIXEL_H = 450;
@@ -56,6 +58,9 @@ int clearFrameObject(int digit, int frame);
 
 // 1 when the datafile has every object the catalogue binds, of the right type and size.
 int checkGameDatafile(DATAFILE *data);
+
+// 1 when object index may be of this type and, for a picture, this size.
+int objectFits(int index, int type, int w, int h);
 
 // 1 when the datafile's unpacked stream holds every record it announces, to the last byte.
 int datafileIsComplete(const char *name, const char *password);

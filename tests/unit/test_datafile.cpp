@@ -1,8 +1,11 @@
-// Damaged datafiles through the same load and check the game runs at start-up:
-// every one must be refused (the game then shows its one message box and
-// ends), none may crash the loader or slip through the check. The damaged
-// copies are all made from the real generated datafile.
+// Damaged datafiles through the same reading and check the game runs at
+// start-up: every one must be refused before anything is shown (the game
+// then shows its one message box and ends), none may crash the reader or
+// slip through the check. The damaged copies are all made from the real
+// generated datafile. And the game's own unpacking of pictures gives the
+// library's pictures, pixel for pixel.
 #include "app/catalogue.h"
+#include "app/packedfile.h"
 #include "fault/datafile_image.h"
 #include "support/headless.h"
 #include <allegro.h>
@@ -20,13 +23,28 @@ namespace {
 const std::string damagedName = "damaged-" + std::to_string(getpid()) + ".dat";
 const char *const DAMAGED = damagedName.c_str();
 
-// What start-up does with the datafile: load it under the password and check it.
+// Frees one unpacked object.
+void dropUnpacked(void *data, int type)
+{
+    DATAFILE *entry = static_cast<DATAFILE *>(malloc(sizeof(DATAFILE)));
+    *entry = {data, type, 0, nullptr};
+    unload_datafile_object(entry);
+}
+
+// What start-up does with the datafile: read it whole under the password and
+// check every object, before anything is shown; then unpack what it keeps.
 bool gameAcceptsDatafile(const char *path)
 {
-    DATAFILE *data = loadCheckedDatafile(path, DATAFILE_PASSWORD);
-    if (!data)
+    if (!readPackedDatafile(path, DATAFILE_PASSWORD))
         return false;
-    unload_datafile(data);
+    for (int i = 0; i < DATAFILE_OBJECTS; i++) {
+        if (i == 42)
+            continue;       // bound to nothing
+        void *data = unpackObject(i);
+        if (!data)
+            return false;
+        dropUnpacked(data, packedObjectType(i));
+    }
     return true;
 }
 
@@ -166,6 +184,34 @@ TEST_F(BadDatafile, ExtraObjectsPastTheLastBoundOneAreAllowed)
     changed.records.push_back(binaryRecord("spare"));
     writeImage(changed);
     EXPECT_TRUE(gameAcceptsDatafile(DAMAGED));
+}
+
+TEST(PackedDatafile, PicturesUnpackAsTheLibraryLoadsThem)
+{
+    startHeadlessAllegro();
+    set_color_conversion(COLORCONV_TOTAL);      // as in the game: every picture at the screen's depth
+    packfile_password(DATAFILE_PASSWORD);
+    DATAFILE *library = load_datafile(DATAFILE_NAME);
+    packfile_password(nullptr);
+    ASSERT_TRUE(library);
+    ASSERT_TRUE(readPackedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD));
+    for (int i = 0; i < DATAFILE_OBJECTS; i++) {
+        if (library[i].type != DAT_BITMAP)
+            continue;
+        BITMAP *theirs = static_cast<BITMAP *>(library[i].dat);
+        BITMAP *ours = static_cast<BITMAP *>(unpackObject(i));
+        ASSERT_TRUE(ours) << "object " << i;
+        ASSERT_EQ(ours->w, theirs->w);
+        ASSERT_EQ(ours->h, theirs->h);
+        int differing = 0;
+        for (int y = 0; y < ours->h; y++)
+            for (int x = 0; x < ours->w; x++)
+                differing += getpixel(ours, x, y) != getpixel(theirs, x, y);
+        EXPECT_EQ(differing, 0) << "object " << i;
+        destroy_bitmap(ours);
+    }
+    unload_datafile(library);
+    set_color_conversion(COLORCONV_NONE);
 }
 
 }  // namespace
