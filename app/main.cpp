@@ -1,13 +1,17 @@
 // main.cpp -- the entry point and start-up: the library and its services,
 // the play clock's timer, the saved settings, the display with its
-// 1024x768 canvas, the datafile with every picture, font and sound, the
-// menu, and the high-score table; then the main loop, which never returns.
+// 1024x768 canvas, the checked datafile and the menu's own pictures, the
+// first menu frame, then the sound and the high-score table; then the main
+// loop, which never returns. Whatever the first frame does not need comes
+// after it, so the menu is on screen within a few tens of milliseconds.
+#include "app/assetload.h"
 #include "app/catalogue.h"
 #include "app/mainloop.h"
 #include "app/menu.h"
 #include "app/settings.h"
 #include "game/fall.h"
 #include "game/well.h"
+#include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/pacing.h"
 #include "platform/platform.h"
@@ -48,16 +52,13 @@ static void startDisplay()
     set_close_button_callback(exitNow);
 }
 
-// Loads the password-protected datafile and binds the catalogue, or ends with a message.
+// Checks the password-protected datafile and brings in the menu's objects, or ends with a message.
 static void loadAssets()
 {
-    DATAFILE *data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
-    if (!data) {
+    if (!loadMenuAssets()) {
         showMessageBox("Couldn't load datafile!");
         exitNow();
     }
-    gameDatafile = data;
-    bindAssetCatalogue(data);
 }
 
 // Everything from the entry point up to the first menu.
@@ -65,6 +66,7 @@ static void startUp()
 {
     screenState = STATE_MENU;
     srand(static_cast<unsigned>(time(nullptr)));
+    prepareDesktop();
     // Without a display (no X server, DISPLAY unset) the library does not
     // start, and every call after it would crash.
     if (allegro_init() != 0) {
@@ -74,7 +76,6 @@ static void startUp()
     watchForShutdown();
     install_timer();
     install_keyboard();
-    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
     LOCK_FUNCTION(timerTick);
     install_int_ex(timerTick, BPS_TO_TIMER(PLAY_CLOCK_BATCHES));
     startFramePacing();
@@ -90,6 +91,10 @@ static void startUp()
                       menuBackground->w);
     drawMenu();
     drawDifficultyButtons();
+    serviceDisplay();           // the first menu frame
+    // Sound is first heard when a round starts; finding the sound card can
+    // take a while on some desktops, so it is done after the first frame.
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
     loadHighScores();
     sortHighScores();
 }

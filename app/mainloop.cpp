@@ -4,6 +4,7 @@
 // information and high-score screens wait for anything that leads back.
 // Every screen is drawn into the canvas; the waits present it frame by frame.
 #include "app/mainloop.h"
+#include "app/assetload.h"
 #include "app/catalogue.h"
 #include "app/menu.h"
 #include "app/settings.h"
@@ -61,6 +62,7 @@ static void pressButton(BITMAP *pressed, const ButtonRect &rect)
 // Key S or the start button: a fresh round on the chosen difficulty.
 static void startGameFromMenu()
 {
+    finishAssets();
     pressButton(startButtonPressed, menuLayout.startRect);
     screenState = STATE_PLAYING;
     showPointer(0);
@@ -73,14 +75,16 @@ static void startGameFromMenu()
 // Key O: the about picture.
 static void openInfoPicture()
 {
+    finishAssets();
     holdFrames(FEEDBACK_DELAY_MS);
-    blitWhole(infoPicture, 0, 0);
+    drawScreenPicture(infoPicture, INFO_PICTURE_OBJECT);
     screenState = STATE_INFO_PICTURE;
 }
 
 // Key I or the high-scores button: the table of the fifteen best.
 static void openHighScores()
 {
+    finishAssets();
     pressButton(scoresButtonPressed, menuLayout.scoresRect);
     showHighScores();
     screenState = STATE_HIGH_SCORES;
@@ -89,8 +93,9 @@ static void openHighScores()
 // Key H or the help button: the help picture until a key is pressed.
 static void showHelpFromMenu()
 {
+    finishAssets();
     pressButton(helpButtonPressed, menuLayout.helpRect);
-    blitWhole(helpScreen, 0, 0);
+    drawScreenPicture(helpScreen, HELP_SCREEN_OBJECT);
     waitForKey();
     screenState = STATE_MENU;
     drawMenu();
@@ -202,7 +207,7 @@ static void pauseGame()
 static void showHelpInGame()
 {
     paused = 1;
-    blitWhole(helpScreen, 0, 0);
+    drawScreenPicture(helpScreen, HELP_SCREEN_OBJECT);
     waitForKey();
     drawPlayScreen();
     hudRedrawRequested = 1;
@@ -258,6 +263,7 @@ static void playingPass(int focusLost)
 void mainLoopPass()
 {
     waitFrame();
+    loadMoreAssets();
     saveSettingsWhenChanged();
     int focusLost = takeFocusLoss();
     switch (screenState) {

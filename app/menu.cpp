@@ -2,6 +2,7 @@
 // slide down the menu's side columns, and the high-score screen, into the
 // canvas. These routines only draw; the main loop decides when each one runs.
 #include "app/menu.h"
+#include "app/assetload.h"
 #include "app/catalogue.h"
 #include "app/mainloop.h"
 #include "game/well.h"
@@ -57,7 +58,7 @@ void animateMenu()
 void showHighScores()
 {
     int scoreListY = SCORE_LIST_TOP;
-    blitWhole(scoresBackground, 0, 0);
+    drawScreenPicture(scoresBackground, SCORES_BACKGROUND_OBJECT);
     for (int i = 0; i < TABLE_SLOTS; i++) {
         textprintf_ex(canvas, hudFont, SCORE_LIST_LEFT, scoreListY, textColour, -1, "%s", highScoreTable[i]);
         scoreListY += text_height(hudFont);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A datafile cut short, and one with a foreign object where a picture
-# belongs, give exactly one "Couldn't load datafile!" box; after OK the game
-# ends with status 1, without a crash and with the high-score file untouched.
+# A datafile cut short, one with a foreign object where a picture belongs,
+# and one where only the last object is foreign, give exactly one "Couldn't
+# load datafile!" box before the menu is drawn; after OK the game ends with
+# status 1, without a crash and with the high-score file untouched.
 source "$(dirname "$0")/harness.sh"
 tg_setup
 cp "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before"
@@ -15,4 +16,9 @@ tg_expect_datafile_box truncated
 "$TG_BUILD_DIR/tests/baddatafile" "$TG_DIR/good.dat" "$TG_DIR/tumblegrid.dat" wrongtype 29 ||
     tg_fail "could not make the damaged datafile"
 tg_expect_datafile_box wrong-type
+
+# Only the last object, the about picture, is damaged: still refused before the menu.
+"$TG_BUILD_DIR/tests/baddatafile" "$TG_DIR/good.dat" "$TG_DIR/tumblegrid.dat" wrongtype 165 ||
+    tg_fail "could not make the damaged datafile"
+tg_expect_datafile_box last-object
 tg_pass
