@@ -4,6 +4,9 @@
 // exit when the display connection is lost. One implementation per system.
 #pragma once
 
+// Called before the library starts: settings of the windowing system for the game's process.
+void prepareDesktop();
+
 // The library's graphics driver for a full-screen or a windowed display.
 int desktopDriver(int full);
 

@@ -10,6 +10,7 @@
 #include <xalleg.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
+#include <cstdlib>
 #include <cstring>
 #include "tumblegrid_icon.h"
 
@@ -69,6 +70,14 @@ static void findMonitor()
         monitorH = monitors[chosen].height;
     }
     XRRFreeMonitors(monitors);
+}
+
+// The keyboard's input method would read the whole table of compose
+// sequences (some 10 ms at every start); the game takes only plain letters
+// and digits, so it is given an empty table unless the player chose one.
+void prepareDesktop()
+{
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
 }
 
 int desktopDriver(int)
