@@ -15,6 +15,7 @@ packages=(
   lintian                             # checks the Debian package
   libxdamage-dev                      # the frame probe watches screen updates
   libxrandr-dev                       # the game finds the monitor it shows on
+  libxtst-dev                         # a test presses a key the moment the menu shows
 )
 
 missing=()

@@ -3,11 +3,14 @@
    the real-time clock it appeared at. It watches the root window's damage events and,
    at each, looks whether the screen shows more than one colour (a freshly
    mapped window is one plain colour until the game draws on it).
-   Usage: firstframe TIMEOUT-S; prints "ready" once it watches, then the time
-   in nanoseconds of CLOCK_REALTIME (the clock date +%s%N reads). */
+   Usage: firstframe TIMEOUT-S [KEY]; prints "ready" once it watches, then the
+   time in nanoseconds of CLOCK_REALTIME (the clock date +%s%N reads). With a
+   key (an X keysym name such as "s") it presses and releases that key the
+   moment the picture is seen and prints the time it was sent as well. */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/extensions/XTest.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -35,10 +38,19 @@ static int screenHasPicture(Display *dpy, Window root)
     return varied;
 }
 
+/* Presses and releases a key through the XTEST extension, as a player would. */
+static void pressKey(Display *dpy, const char *name)
+{
+    KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(name));
+    XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+    XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+    XFlush(dpy);
+}
+
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: firstframe TIMEOUT-S\n");
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: firstframe TIMEOUT-S [KEY]\n");
         return 2;
     }
     long long start = nowNs();
@@ -62,7 +74,11 @@ int main(int argc, char **argv)
         long long seen = nowNs();
         XDamageSubtract(dpy, damage, None, None);
         if (screenHasPicture(dpy, root)) {
+            if (argc == 3)
+                pressKey(dpy, argv[2]);
             printf("%lld\n", seen);
+            if (argc == 3)
+                printf("%lld\n", nowNs());
             return 0;
         }
     }
