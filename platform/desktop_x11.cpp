@@ -51,8 +51,8 @@ static void findMonitor()
 {
     Display *d = _xwin.display;
     monitorX = monitorY = 0;
-    monitorW = DisplayWidth(d, _xwin.screen);
-    monitorH = DisplayHeight(d, _xwin.screen);
+    monitorW = DisplayWidth(d, DefaultScreen(d));
+    monitorH = DisplayHeight(d, DefaultScreen(d));
     int event, error, count = 0;
     if (!XRRQueryExtension(d, &event, &error))
         return;

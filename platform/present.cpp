@@ -73,9 +73,11 @@ static void widenLine(const uint32_t *from, uint32_t *to, int w, int s)
         return;
     }
     if (s == 2) {
-        uint64_t *pairs = reinterpret_cast<uint64_t *>(to);
-        for (int i = 0; i < w; i++)
-            pairs[i] = from[i] * 0x100000001ull;
+        // The display's rows need not be 8-byte aligned: memcpy stores the pair safely.
+        for (int i = 0; i < w; i++) {
+            uint64_t pair = from[i] * 0x100000001ull;
+            memcpy(to + 2 * i, &pair, sizeof pair);
+        }
         return;
     }
     for (int i = 0; i < w; i++)

@@ -72,6 +72,7 @@ tg_cleanup()
 tg_start_xvfb()
 {
     local fd_file="$TG_DIR/display"
+    rm -f "$fd_file"        # a number left by an earlier server must not be taken for the new one's
     Xvfb -displayfd 3 -screen 0 "${TG_SCREEN}x24" -nolisten tcp -noreset \
         3>"$fd_file" >"$TG_DIR/xvfb.log" 2>&1 &
     TG_XVFB_PID=$!
@@ -298,6 +299,25 @@ tg_wait_region_change()
 tg_expect_eq()
 {
     [ "$1" = "$2" ] || tg_fail "${3:-values differ}: expected '$2', got '$1'"
+}
+
+# Starts a round, waits for its first digit to land, then opens another
+# program's window and gives it the focus the given way (windowfocus without
+# a window manager, windowactivate with one). Leaves the shot of the empty
+# well in TG_ROUND_START, the other program's pid in TG_OTHER_PID.
+tg_round_then_other_window()
+{
+    local how=$1 window
+    tg_key s
+    tg_sleep 0.4
+    TG_ROUND_START=$(tg_shot start)
+    tg_wait_region_change "$TG_ROUND_START" 500 520 30 30 8 || tg_fail "the first digit did not land"
+    xmessage -geometry 300x60+0+0 "another program" &
+    TG_OTHER_PID=$!
+    window=$(timeout 5 xdotool search --sync --classname xmessage 2>/dev/null | head -1)
+    [ -n "$window" ] || tg_fail "the other window did not appear"
+    xdotool "$how" "$window" 2>/dev/null
+    tg_sleep 0.8
 }
 
 # Loads the menu's button centres (START_X, START_Y, EASY_X, ..., ROW_LEFT, ROW_TOP, ROW_W, ROW_H).

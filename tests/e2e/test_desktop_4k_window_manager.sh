@@ -44,19 +44,11 @@ wm_state | grep -q _NET_WM_STATE_FULLSCREEN || tg_fail "Alt+Enter did not bring 
 
 # Another window activated in play pauses the game.
 BOTTOM="500 520 30 30"
-tg_key s
-tg_sleep 0.4
-start=$(tg_shot start)
-tg_wait_region_change "$start" $BOTTOM 8 || tg_fail "the first digit did not land"
-xmessage -geometry 300x60+0+0 "another program" &
-other=$!
-other_window=$(timeout 5 xdotool search --sync --classname xmessage 2>/dev/null | head -1)
-[ -n "$other_window" ] || tg_fail "the other window did not appear"
-xdotool windowactivate "$other_window" 2>/dev/null
-tg_sleep 0.8
+tg_round_then_other_window windowactivate
+start=$TG_ROUND_START
 paused=$(tg_shot paused)
 [ "$(tg_region_diff "$start" "$paused" $BOTTOM)" -eq 0 ] || tg_fail "activating another window did not pause"
-kill "$other"
+kill "$TG_OTHER_PID"
 kill "$TG_GAME_PID"
 tg_wait_exit 5 || tg_fail "the game did not end on SIGTERM"
 tg_expect_eq "$(xdpyinfo | awk '/dimensions:/ { print $2 }')" 3840x2160 "the desktop's size after the game"

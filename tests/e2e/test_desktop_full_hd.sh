@@ -38,21 +38,13 @@ tg_expect_eq "$(tg_region_diff "$blitz" "$(tg_shot full-again)" 380 100 270 560)
 
 # Another window takes the focus in play: the game pauses as P pauses it.
 BOTTOM="500 520 30 30"
-tg_key s
-tg_sleep 0.4
-start=$(tg_shot start)
-tg_wait_region_change "$start" $BOTTOM 8 || tg_fail "the first digit did not land"
-xmessage -geometry 300x60+0+0 "another program" &
-other=$!
-other_window=$(timeout 5 xdotool search --sync --classname xmessage 2>/dev/null | head -1)
-[ -n "$other_window" ] || tg_fail "the other window did not appear"
-xdotool windowfocus "$other_window"
-tg_sleep 0.6
+tg_round_then_other_window windowfocus
+start=$TG_ROUND_START
 paused=$(tg_shot paused)
 [ "$(tg_region_diff "$start" "$paused" $BOTTOM)" -eq 0 ] || tg_fail "losing the focus did not hide the well"
 tg_sleep 0.5
 tg_expect_eq "$(tg_region_diff "$paused" "$(tg_shot still-paused)" 0 0 1024 768)" 0 "the game moved without the focus"
-kill "$other"
+kill "$TG_OTHER_PID"
 xdotool windowfocus "$(tg_game_window)"
 tg_key x
 tg_sleep 0.3
