@@ -51,7 +51,7 @@ protected:
         size_t size;
         unsigned char *stored = encodeScoreText(text.data(), text.size(), &size);
         ASSERT_TRUE(stored);
-        ASSERT_TRUE(replaceScoreFile(HIGH_SCORE_FILE, stored, size));
+        ASSERT_TRUE(replaceFileContents(HIGH_SCORE_FILE, stored, size));
         delete[] stored;
         loadHighScores();
         sortHighScores();
@@ -68,7 +68,7 @@ protected:
     std::string fileText()
     {
         std::vector<unsigned char> plain;
-        if (!readScoreFile(HIGH_SCORE_FILE, plain))
+        if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
             return "<missing>";
         size_t end = scoreTextEnd(plain.data(), plain.size());
         return end ? std::string((const char *)plain.data() + 1, end - 1) : "";

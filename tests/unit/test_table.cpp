@@ -208,7 +208,7 @@ TEST_F(LoadHighScores, DamagedFilesLoadWithinBounds)
         writeText(c.text);
         loadHighScores();
         std::vector<unsigned char> plain;
-        ASSERT_TRUE(readScoreFile(HIGH_SCORE_FILE, plain));
+        ASSERT_EQ(readScoreFile(HIGH_SCORE_FILE, plain), FileRead::OK);
         EXPECT_EQ(fillHighScoreTable(plain.data(), plain.size()), c.found);
         for (int i = 0; i < TABLE_SLOTS; i++)
             EXPECT_LT(strlen(highScoreTable[i]), (size_t)ENTRY_BYTES);
