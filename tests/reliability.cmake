@@ -94,6 +94,12 @@ add_test(NAME save_faults COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_sa
 set_tests_properties(save_faults PROPERTIES LABELS unit TIMEOUT 120)
 add_dependencies(savedriver savefault game_assets)
 
+# Pipes, devices and backups beside the file, and the save as a player
+# without root's powers: a read-only folder, a link, a read-only file.
+add_test(NAME scorefile_edges
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_scorefile_edges.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(scorefile_edges PROPERTIES LABELS unit TIMEOUT 120)
+
 # In the sanitizer build: proof that a report fails the run.
 if(TG_SANITIZE)
   add_executable(sanitizer_canary fault/sanitizer_canary.cpp)
