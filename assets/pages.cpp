@@ -131,16 +131,19 @@ BITMAP *makeInfoPicture()
     drawTextCentred(bmp, SANS_BOLD, 56, 512, 246, GOLD, "TumbleGrid", 1.0f);
     drawTextCentred(bmp, SANS, 20, 512, 316, SOFT_WHITE, "Version 1.0.0");
     drawTextCentred(bmp, SANS, 17, 512, 352, MUTED, "An arcade puzzle game: line up the nine digits.");
-    int y = paintCard(bmp, 212, 400, 812, 640, "Fonts");
+    int y = paintCard(bmp, 212, 390, 812, 650, "Licence");
     static const char *const licence[] = {
+        "TumbleGrid is free software under the MIT licence:",
+        "Copyright (c) 2026 The TumbleGrid developers.",
+        "Every picture, font and sound is made when the game is built.",
+        "#Fonts",
         "The texts use the DejaVu fonts (DejaVu Sans, DejaVu Sans Mono),",
         "from Debian's fonts-dejavu-core package.",
         "Bitstream Vera licence: Copyright (c) 2003 Bitstream, Inc.;",
         "Bitstream Vera is a trademark of Bitstream, Inc.",
         "The DejaVu changes are in the public domain.",
-        "Every picture, font and sound is made when the game is built.",
     };
-    paintLines(bmp, 236, y, licence, 6);
+    paintLines(bmp, 236, y, licence, 9);
     drawTextCentred(bmp, SANS_BOLD, 17, 512, 668, shade(GOLD, 0.35f), "Press H in the menu for help");
     drawTextCentred(bmp, SANS, 16, 512, 712, SOFT_WHITE, "Press any key or click to return");
     finishOpaque(bmp);

@@ -1,4 +1,4 @@
-// cipher.cpp -- the stored form of the high-score text and its file.
+// cipher.cpp -- the stored form of the high-score text, and its reading.
 //
 // The plain form is a tail count t, the text, t - 1 filler bytes and one
 // trailing byte; every whole 8-byte block but the trailing byte is run
@@ -6,16 +6,8 @@
 // reader finds the end of the text from the file's size and t alone.
 #include "scores/cipher.h"
 #include "platform/platform.h"
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 const uint32_t scoreFileKey[4] = {23171, 11093, 4721, 30518};
 
@@ -127,125 +119,14 @@ size_t scoreTextEnd(const unsigned char *plain, size_t size)
     return end < deciphered ? end : deciphered;
 }
 
-// Reads to the end rather than trusting a length query, so that odd files
-// (a folder, a pipe) fail cleanly instead of giving a bogus size.
-bool readScoreFile(const char *path, std::vector<unsigned char> &plain)
+// The file is read whole, within the cap, and deciphered in one go.
+FileRead readScoreFile(const char *path, std::vector<unsigned char> &plain)
 {
-    FILE *file = fopen(path, "rb");
-    if (!file)
-        return false;
     std::vector<unsigned char> stored;
-    unsigned char chunk[4096];
-    size_t got;
-    try {
-        while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-            stored.insert(stored.end(), chunk, chunk + got);
-    } catch (...) {
-        fclose(file);
-        throw;
-    }
-    bool failed = ferror(file) != 0;
-    fclose(file);
-    if (failed)
-        return false;
+    FileRead status = readWholeFile(path, SCORE_FILE_CAP, stored);
+    if (status != FileRead::OK)
+        return status;
     plain.assign(stored.size(), 0);
     decodeScoreData(stored.data(), stored.size(), plain.data());
-    return true;
-}
-
-// Writes all bytes, carrying on after short writes and interruptions.
-static bool writeAll(int fd, const unsigned char *bytes, size_t size)
-{
-    while (size > 0) {
-        ssize_t done = write(fd, bytes, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        bytes += done;
-        size -= (size_t)done;
-    }
-    return true;
-}
-
-// Makes the rename itself durable; a failure here loses nothing already written.
-static void syncFolderOf(const char *path)
-{
-    char folder[4096];
-    const char *slash = strrchr(path, '/');
-    if (!slash)
-        strcpy(folder, ".");
-    else if (slash == path)
-        strcpy(folder, "/");
-    else
-        snprintf(folder, sizeof folder, "%.*s", (int)(slash - path), path);
-    int fd = open(folder, O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
-// The temporary names are path + "." + the six characters mkstemp picks.
-static const int TEMP_SUFFIX = 6;
-
-// A save that dies between creating its temporary file and the rename
-// leaves that file behind; the next save (and the next start) take it away.
-void removeStaleScoreTemps(const char *path)
-{
-    char folder[4096];
-    const char *slash = strrchr(path, '/');
-    const char *base = slash ? slash + 1 : path;
-    if (!slash)
-        strcpy(folder, ".");
-    else
-        snprintf(folder, sizeof folder, "%.*s", slash == path ? 1 : (int)(slash - path), path);
-    DIR *dir = opendir(folder);
-    if (!dir)
-        return;
-    size_t baseLength = strlen(base);
-    while (struct dirent *entry = readdir(dir)) {
-        const char *name = entry->d_name;
-        if (strlen(name) != baseLength + 1 + TEMP_SUFFIX || strncmp(name, base, baseLength) != 0 ||
-            name[baseLength] != '.')
-            continue;
-        bool temp = true;
-        for (int i = 1; i <= TEMP_SUFFIX; i++)
-            temp = temp && isalnum((unsigned char)name[baseLength + i]);
-        if (!temp)
-            continue;
-        char victim[8192];
-        snprintf(victim, sizeof victim, "%s/%s", folder, name);
-        unlink(victim);
-    }
-    closedir(dir);
-}
-
-// A rename within one folder is atomic, so the file on disk is always either
-// the old table or the complete new one, never a half-written mix.
-bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size)
-{
-    char temp[4096];
-    if (snprintf(temp, sizeof temp, "%s.XXXXXX", path) >= (int)sizeof temp)
-        return false;
-    removeStaleScoreTemps(path);
-    int fd = mkstemp(temp);
-    if (fd < 0)
-        return false;
-    struct stat old;
-    if (stat(path, &old) == 0)
-        fchmod(fd, old.st_mode & 07777);
-    else
-        fchmod(fd, 0644);
-    bool ok = writeAll(fd, stored, size) && fsync(fd) == 0;
-    if (close(fd) != 0)
-        ok = false;
-    if (ok && rename(temp, path) != 0)
-        ok = false;
-    if (!ok) {
-        unlink(temp);
-        return false;
-    }
-    syncFolderOf(path);
-    return true;
+    return FileRead::OK;
 }

@@ -1,6 +1,7 @@
 // cipher.h -- the high-score file's stored form: TEA blocks under a fixed key,
 // a leading tail count and an unenciphered trailing byte.
 #pragma once
+#include "platform/files.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,13 +30,12 @@ void decodeScoreData(const unsigned char *stored, size_t size, unsigned char *pl
 // deciphered blocks whatever the tail count or the size say.
 size_t scoreTextEnd(const unsigned char *plain, size_t size);
 
-// Reads a stored file and deciphers it into plain (resized to the file's size);
-// false when it can't be opened or read. Throws std::bad_alloc.
-bool readScoreFile(const char *path, std::vector<unsigned char> &plain);
+// The largest high-score file read. Fifteen entries of 1023 characters come
+// to about 16 KB, so only files that are no table at all are refused, and
+// no file in its place can exhaust memory.
+const size_t SCORE_FILE_CAP = 1 << 20;
 
-// Puts stored bytes in place of path through a synced temporary file in the
-// same folder; on failure the old file is left as it was and false returned.
-bool replaceScoreFile(const char *path, const unsigned char *stored, size_t size);
-
-// Removes temporary files that a save killed before its rename left beside path.
-void removeStaleScoreTemps(const char *path);
+// Reads a stored file of at most SCORE_FILE_CAP bytes and deciphers it into
+// plain (resized to the file's size); anything but FileRead::OK means it
+// can't be used. Throws std::bad_alloc.
+FileRead readScoreFile(const char *path, std::vector<unsigned char> &plain);

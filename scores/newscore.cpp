@@ -2,6 +2,7 @@
 // the entry in the table and rewrite the high-score file at once, keeping
 // the old file's two header lines.
 #include "scores/newscore.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
@@ -108,7 +109,7 @@ void saveHighScores()
     std::vector<unsigned char> plain;
     std::string text;
     try {
-        if (!readScoreFile(HIGH_SCORE_FILE, plain))
+        if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
             fatalError(CANNOT_OPEN);
         text = newFileText(plain);
     } catch (const std::bad_alloc &) {
@@ -118,7 +119,7 @@ void saveHighScores()
     unsigned char *stored = encodeScoreText(text.data(), text.size(), &size);
     if (!stored)
         return;
-    bool saved = replaceScoreFile(HIGH_SCORE_FILE, stored, size);
+    bool saved = replaceFileContents(HIGH_SCORE_FILE, stored, size);
     delete[] stored;
     if (!saved)
         fatalError(CANNOT_OPEN);

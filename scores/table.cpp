@@ -6,6 +6,7 @@
 // stays inside the deciphered text and inside the table's slots.
 #include "scores/table.h"
 #include "app/catalogue.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "scores/cipher.h"
 #include <allegro.h>
@@ -149,9 +150,10 @@ int fillHighScoreTable(const unsigned char *plain, size_t size)
 void loadHighScores()
 {
     std::vector<unsigned char> plain;
-    removeStaleScoreTemps(HIGH_SCORE_FILE);
+    removeStaleTemps(HIGH_SCORE_FILE);
     try {
-        if (!readScoreFile(HIGH_SCORE_FILE, plain))
+        // A folder, a pipe or an oversized file in its place is as unusable as none.
+        if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
             fatalError("Fatal Error!  Cannot Open File!");
     } catch (const std::bad_alloc &) {
         fatalError("Fatal Error!  Not Enough Memory!");

@@ -40,9 +40,16 @@ if(TG_FUZZ)
   list(TRANSFORM CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
   add_library(fuzz_core STATIC ${CORE_SOURCES}
     support/seams.cpp support/headless.cpp fuzz/fuzz_support.cpp)
-  target_include_directories(fuzz_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  # The same folders, libraries and generated headers (the window icon) as the core.
+  get_target_property(CORE_INCLUDES tumblegrid_core INCLUDE_DIRECTORIES)
+  get_target_property(CORE_LIBRARIES tumblegrid_core LINK_LIBRARIES)
+  get_target_property(CORE_DEPENDENCIES tumblegrid_core MANUALLY_ADDED_DEPENDENCIES)
+  target_include_directories(fuzz_core PUBLIC ${CORE_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_options(fuzz_core PUBLIC ${FUZZ_FLAGS} -fsanitize=fuzzer-no-link)
-  target_link_libraries(fuzz_core PUBLIC PkgConfig::ALLEGRO X11::X11 Threads::Threads m)
+  target_link_libraries(fuzz_core PUBLIC ${CORE_LIBRARIES})
+  if(CORE_DEPENDENCIES)
+    add_dependencies(fuzz_core ${CORE_DEPENDENCIES})
+  endif()
   target_link_options(fuzz_core PUBLIC ${FUZZ_FLAGS})
 
   add_executable(fuzzseeds fuzz/fuzzseeds.cpp support/seams.cpp support/headless.cpp)
@@ -93,6 +100,12 @@ target_include_directories(savedriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_test(NAME save_faults COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_save_faults.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(save_faults PROPERTIES LABELS unit TIMEOUT 120)
 add_dependencies(savedriver savefault game_assets)
+
+# Pipes, devices and backups beside the file, and the save as a player
+# without root's powers: a read-only folder, a link, a read-only file.
+add_test(NAME scorefile_edges
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/fault/test_scorefile_edges.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(scorefile_edges PROPERTIES LABELS unit TIMEOUT 120)
 
 # In the sanitizer build: proof that a report fails the run.
 if(TG_SANITIZE)

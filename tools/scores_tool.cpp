@@ -10,12 +10,14 @@
 // Entries are fitted with the game's font when tumblegrid.dat sits beside
 // FILE or in the current folder; otherwise they are listed as stored.
 #include "app/catalogue.h"
+#include "platform/files.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
 #include <allegro.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 #include "initial_scores.h"
@@ -65,11 +67,28 @@ static const char *framingFault(const std::vector<unsigned char> &plain)
     return nullptr;
 }
 
+// Why a file could not be read, in words.
+static const char *readFault(FileRead status)
+{
+    if (status == FileRead::NOT_REGULAR)
+        return "not a regular file";
+    if (status == FileRead::TOO_LARGE)
+        return "too large for a high-score file";
+    return strerror(errno ? errno : EIO);
+}
+
 // Reads and deciphers a high-score file, reporting why when it can't be used.
 static bool readChecked(const char *path, std::vector<unsigned char> &plain)
 {
-    if (!readScoreFile(path, plain)) {
-        failure(path, strerror(errno ? errno : EIO));
+    FileRead status = FileRead::FAILED;
+    try {
+        errno = 0;
+        status = readScoreFile(path, plain);
+    } catch (const std::bad_alloc &) {
+        errno = ENOMEM;
+    }
+    if (status != FileRead::OK) {
+        failure(path, readFault(status));
         return false;
     }
     if (const char *fault = framingFault(plain)) {
@@ -180,26 +199,20 @@ static int writeText(const char *source, const unsigned char *text, size_t lengt
         delete[] stored;
         return failure(source, "not a high-score text: it needs two header lines and fifteen entries");
     }
-    bool saved = replaceScoreFile(out, stored, size);
+    bool saved = replaceFileContents(out, stored, size);
     delete[] stored;
     return saved ? 0 : failure(out, "cannot write the file");
 }
 
-// Reads a plain text file and writes its stored form.
+// Reads a plain text file and writes its stored form; a text too large for
+// the game to read back once stored is refused like a stored file would be.
 static int encodeFile(const char *source, const char *out)
 {
-    FILE *file = fopen(source, "rb");
-    if (!file)
-        return failure(source, strerror(errno));
     std::vector<unsigned char> text;
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.insert(text.end(), chunk, chunk + got);
-    bool failed = ferror(file) != 0;
-    fclose(file);
-    if (failed)
-        return failure(source, "cannot read the file");
+    errno = 0;
+    FileRead status = readWholeFile(source, SCORE_FILE_CAP - 9, text);    // storing adds 2 to 9 bytes
+    if (status != FileRead::OK)
+        return failure(source, readFault(status));
     return writeText(source, text.data(), text.size(), out);
 }
 

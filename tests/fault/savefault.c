@@ -6,13 +6,15 @@
      CALL:killhalfway write only: half the bytes, then the process is killed
      CALL:killbefore  the process is killed just before the call
      CALL:killafter   the process is killed just after the call
-   CALL is fopen, mkstemp, write, fsync, close or rename; TG_FAULT_NTH picks
+   CALL is open, mkstemps, write, fsync, close or rename; TG_FAULT_NTH picks
    which call of that kind (default 1). Only calls that touch the score file
-   count: fopen and mkstemp of names holding "highscores", and write, fsync
+   count: open and mkstemps of names holding "highscores", and write, fsync
    and close on descriptors above standard error. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -51,42 +53,57 @@ static int before(const char *fault)
     return !strcmp(fault, "fail");
 }
 
-FILE *fopen(const char *path, const char *mode)
+/* Every open of the score file: the reads, and the save's check that the
+   file may be written (or its rewrite in place). */
+int open(const char *path, int flags, ...)
 {
-    static FILE *(*real)(const char *, const char *);
+    static int (*real)(const char *, int, ...);
     if (!real)
-        real = (FILE *(*)(const char *, const char *))dlsym(RTLD_NEXT, "fopen");
-    const char *fault = strstr(path, "highscores") ? faultFor("fopen", 0) : NULL;
-    if (before(fault)) {
-        errno = EACCES;
-        return NULL;
-    }
-    FILE *f = real(path, mode);
-    if (fault && !strcmp(fault, "killafter"))
-        die();
-    return f;
-}
-
-/* mkstemp opens the temporary file; glibc's own open inside it can't be reached. */
-int mkstemp(char *path)
-{
-    static int (*real)(char *);
-    if (!real)
-        real = (int (*)(char *))dlsym(RTLD_NEXT, "mkstemp");
-    const char *fault = strstr(path, "highscores") ? faultFor("mkstemp", 1) : NULL;
+        real = (int (*)(const char *, int, ...))dlsym(RTLD_NEXT, "open");
+    va_list args;
+    va_start(args, flags);
+    int mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, int) : 0;
+    va_end(args);
+    const char *fault = strstr(path, "highscores") ? faultFor("open", 0) : NULL;
     if (before(fault)) {
         errno = EACCES;
         return -1;
     }
-    int fd = real(path);
+    int fd = real(path, flags, mode);
     if (fault && !strcmp(fault, "killafter"))
         die();
     return fd;
 }
 
-int mkstemp64(char *path)
+int open64(const char *path, int flags, ...)
 {
-    return mkstemp(path);
+    va_list args;
+    va_start(args, flags);
+    int mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, int) : 0;
+    va_end(args);
+    return open(path, flags, mode);
+}
+
+/* mkstemps makes the temporary file; glibc's own open inside it can't be reached. */
+int mkstemps(char *path, int suffixLength)
+{
+    static int (*real)(char *, int);
+    if (!real)
+        real = (int (*)(char *, int))dlsym(RTLD_NEXT, "mkstemps");
+    const char *fault = strstr(path, "highscores") ? faultFor("mkstemps", 1) : NULL;
+    if (before(fault)) {
+        errno = EACCES;
+        return -1;
+    }
+    int fd = real(path, suffixLength);
+    if (fault && !strcmp(fault, "killafter"))
+        die();
+    return fd;
+}
+
+int mkstemps64(char *path, int suffixLength)
+{
+    return mkstemps(path, suffixLength);
 }
 
 ssize_t write(int fd, const void *bytes, size_t size)

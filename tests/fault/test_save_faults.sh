@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Breaks each system call of the high-score save in turn (open, write, a short
-# write, fsync, close, rename) and kills the process at each step. Afterwards
-# highscores.dat must be the old table or the new one byte for byte, a failed
-# save must say so (exit status 1), and once the game has started again no
-# temporary file may be left beside it.
+# Breaks each system call of the high-score save in turn (open, the temporary
+# file, write, a short write, fsync, close, rename) and kills the process at
+# each step. Afterwards highscores.dat must be the old table or the new one
+# byte for byte, a failed save must say so (exit status 1), and once the game
+# has started again a minute later no temporary file may be left beside it.
+#
+# The calls the save driver makes, in order: open 1 and close 1 read the file
+# at start, open 2 and close 2 read it again for the save, open 3 checks that
+# it may be written (close 3 lets it go), mkstemps makes the temporary file,
+# write and fsync 1 fill it, close 4 closes it, rename puts it in place and
+# fsync 2 syncs the folder. Where no temporary file can be made, the file
+# opened by open 3 is rewritten in place.
 # Usage: test_save_faults.sh BUILD_DIR
 set -u
 build=$1
@@ -49,7 +56,8 @@ run_case() {
                    fail "no message for the failed save"
            fi ;;
     esac
-    # The next start of the game tidies up after a killed save.
+    # The next start of the game, a minute later, tidies up after a killed save.
+    find "$dir" -name '.highscores.dat.*.tmp' -exec touch -d '2 minutes ago' {} +
     (cd "$dir" && "$driver" start) >/dev/null 2>&1 || fail "the next start failed"
     local left
     left=$(cd "$dir" && ls -A | grep -v -x -e highscores.dat -e out)
@@ -57,22 +65,26 @@ run_case() {
     rm -rf "$dir"
 }
 
-run_case fopen:fail 1 old
-run_case fopen:fail 2 old
-run_case mkstemp:fail 1 old
+run_case open:fail 1 old
+run_case open:fail 2 old
+run_case open:fail 3 old
+run_case mkstemps:fail 1 new
 run_case write:fail 1 old
 run_case write:short 1 new
 run_case write:shortfail 1 old
 run_case fsync:fail 1 old
 run_case fsync:fail 2 new
-run_case close:fail 1 old
+run_case close:fail 4 old
 run_case rename:fail 1 old
-for step in fopen:killafter mkstemp:killbefore mkstemp:killafter write:killbefore \
+for step in open:killafter mkstemps:killbefore mkstemps:killafter write:killbefore \
             write:killhalfway write:killafter fsync:killbefore fsync:killafter \
-            close:killbefore close:killafter rename:killbefore; do
+            rename:killbefore; do
     run_case "$step" 1 old
 done
-run_case fopen:killafter 2 old
+run_case open:killafter 2 old
+run_case open:killafter 3 old
+run_case close:killbefore 4 old
+run_case close:killafter 4 old
 run_case rename:killafter 1 new
 run_case fsync:killbefore 2 new
 

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         entries.push_back("Player" + std::to_string(i) + "." + std::to_string(150 - 10 * i));
     writeScoreFile(entries);
     std::vector<unsigned char> plain;
-    if (!readScoreFile(HIGH_SCORE_FILE, plain))
+    if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
         abort();
     fillHighScoreTable(plain.data(), plain.size());
     sortHighScores();
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     testPlayerName = name;
     recordHighScore(finalScore);
 
-    if (!readScoreFile(HIGH_SCORE_FILE, plain))
+    if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
         abort();
     fillHighScoreTable(plain.data(), plain.size());
     sortHighScores();

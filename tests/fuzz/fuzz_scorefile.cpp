@@ -28,7 +28,7 @@ static void checkSlots()
 static std::vector<unsigned char> loadTable()
 {
     std::vector<unsigned char> plain;
-    if (!readScoreFile(HIGH_SCORE_FILE, plain))
+    if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
         abort();
     fillHighScoreTable(plain.data(), plain.size());
     checkSlots();

@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <dirent.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -51,7 +53,7 @@ protected:
         size_t size;
         unsigned char *stored = encodeScoreText(text.data(), text.size(), &size);
         ASSERT_TRUE(stored);
-        ASSERT_TRUE(replaceScoreFile(HIGH_SCORE_FILE, stored, size));
+        ASSERT_TRUE(replaceFileContents(HIGH_SCORE_FILE, stored, size));
         delete[] stored;
         loadHighScores();
         sortHighScores();
@@ -68,7 +70,7 @@ protected:
     std::string fileText()
     {
         std::vector<unsigned char> plain;
-        if (!readScoreFile(HIGH_SCORE_FILE, plain))
+        if (readScoreFile(HIGH_SCORE_FILE, plain) != FileRead::OK)
             return "<missing>";
         size_t end = scoreTextEnd(plain.data(), plain.size());
         return end ? std::string((const char *)plain.data() + 1, end - 1) : "";
@@ -240,6 +242,47 @@ TEST_F(RecordHighScore, EmptyNameKeepsItsScoreAndPlace)
     EXPECT_EQ(highScoreTable[11], fitted("P10.500"));
 }
 
+// Writes a small file, its mtime set the given number of seconds back.
+void plantFile(const char *name, int age)
+{
+    FILE *f = fopen(name, "wb");
+    ASSERT_TRUE(f);
+    fputs(name, f);
+    fclose(f);
+    timeval then[2] = {{time(nullptr) - age, 0}, {time(nullptr) - age, 0}};
+    ASSERT_EQ(utimes(name, then), 0);
+}
+
+// The clean-up of killed saves once took every "highscores.dat." + six
+// characters, a player's backups included. Now it takes only its own hidden
+// temporary files, and only those no running save can still be writing.
+TEST_F(RecordHighScore, CleanUpTakesOnlyStaleTemporaryFilesOfItsOwn)
+{
+    startWithLadder();
+    const char *const kept[] = {"highscores.dat.backup", "highscores.dat.old001", ".highscores.dat.Fresh1.tmp"};
+    const char stale[] = ".highscores.dat.Stale1.tmp";
+    for (const char *name : kept)
+        plantFile(name, 0);
+    plantFile(stale, 120);
+    loadHighScores();
+    EXPECT_EQ(access(stale, F_OK), -1) << "a stale temporary file outlives the start";
+    plantFile(stale, 120);
+    recordHighScore(5000);
+    std::vector<std::string> names = folderFiles();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".highscores.dat.Fresh1.tmp", HIGH_SCORE_FILE,
+                                               "highscores.dat.backup", "highscores.dat.old001"}));
+    for (const char *name : kept) {
+        std::string bytes;
+        FILE *f = fopen(name, "rb");
+        for (int c; f && (c = fgetc(f)) != EOF;)
+            bytes += (char)c;
+        if (f)
+            fclose(f);
+        EXPECT_EQ(bytes, name);
+    }
+}
+
 // Records a score with files limited to a few bytes, so the save's writes fail.
 void recordWithFullDisk(int score)
 {
@@ -262,11 +305,11 @@ TEST_F(RecordHighScore, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(folderFiles(), std::vector<std::string>{HIGH_SCORE_FILE});
 
-    if (geteuid() != 0) {    // root writes into read-only folders anyway
-        ASSERT_EQ(chmod(".", 0500), 0);
+    if (geteuid() != 0) {    // root writes read-only files anyway
+        ASSERT_EQ(chmod(HIGH_SCORE_FILE, 0400), 0);
         EXPECT_EXIT({ recordHighScore(5000); _exit(0); }, testing::ExitedWithCode(1),
                     "Cannot open High Scores file");
-        ASSERT_EQ(chmod(".", 0700), 0);
+        ASSERT_EQ(chmod(HIGH_SCORE_FILE, 0600), 0);
         EXPECT_EQ(fileBytes(), before);
     }
 }

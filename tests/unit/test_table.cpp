@@ -12,6 +12,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -208,7 +209,7 @@ TEST_F(LoadHighScores, DamagedFilesLoadWithinBounds)
         writeText(c.text);
         loadHighScores();
         std::vector<unsigned char> plain;
-        ASSERT_TRUE(readScoreFile(HIGH_SCORE_FILE, plain));
+        ASSERT_EQ(readScoreFile(HIGH_SCORE_FILE, plain), FileRead::OK);
         EXPECT_EQ(fillHighScoreTable(plain.data(), plain.size()), c.found);
         for (int i = 0; i < TABLE_SLOTS; i++)
             EXPECT_LT(strlen(highScoreTable[i]), (size_t)ENTRY_BYTES);
@@ -253,6 +254,34 @@ TEST(LoadHighScoresDeath, MissingFileIsFatal)
         _exit(0);
     }, testing::ExitedWithCode(1), "Error: Fatal Error!  Cannot Open File!");
     rmdir(pattern);
+}
+
+// A pipe, a folder or a file larger than any table in the file's place is
+// refused at once as a file that can't be opened: the old load froze on the
+// pipe, and the alarm ends a load that waits.
+TEST(LoadHighScoresDeath, UnusableFilesAreFatalAtOnce)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.enter("tg-table"));
+    for (const std::string kind : {"pipe", "folder", "oversized file"}) {
+        if (kind == "pipe") {
+            ASSERT_EQ(mkfifo(HIGH_SCORE_FILE, 0600), 0);
+        } else if (kind == "folder") {
+            ASSERT_EQ(mkdir(HIGH_SCORE_FILE, 0700), 0);
+        } else {
+            FILE *f = fopen(HIGH_SCORE_FILE, "wb");
+            ASSERT_TRUE(f);
+            fclose(f);
+            ASSERT_EQ(truncate(HIGH_SCORE_FILE, SCORE_FILE_CAP + 1), 0);
+        }
+        EXPECT_EXIT({
+            alarm(10);
+            loadHighScores();
+            _exit(0);
+        }, testing::ExitedWithCode(1), "Error: Fatal Error!  Cannot Open File!") << kind;
+        ASSERT_EQ(remove(HIGH_SCORE_FILE), 0);
+    }
+    folder.leave();
 }
 
 } // namespace
