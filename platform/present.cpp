@@ -2,9 +2,9 @@
 // frame the presenter compares the tiles drawn on with what it last showed
 // there, and copies only the tiles that changed to the display, scaled by a
 // whole number and centred on a dark backdrop. What was shown is kept as a
-// 64-bit digest per tile rather than a second copy of the canvas. A switch between full screen
-// and the window reopens the display and shows the same canvas again, so no
-// screen of the game ever has to redraw itself for it.
+// 64-bit digest per tile rather than a second copy of the canvas. A switch
+// between full screen and the window reopens the display and shows the same
+// canvas again, so no screen of the game ever has to redraw itself for it.
 #include "platform/present.h"
 #include "platform/damage.h"
 #include "platform/desktop.h"
