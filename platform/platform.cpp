@@ -1,19 +1,20 @@
 // platform.cpp -- the operating system's share: a modal error box, a sleep,
 // the immediate exit, and the signals and lost display that must end the
 // game at once. On Windows the box is the system's own; elsewhere it is
-// drawn with the game library's dialog toolkit into the canvas, or written
-// to standard error when no display is open yet.
+// drawn with the game library's dialog toolkit into the canvas. With no
+// display open yet (the command-line tool, the tests) the message goes to
+// standard error instead.
 #include "platform/platform.h"
 #include "platform/dialog.h"
 #include "platform/present.h"
 #include <allegro.h>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #ifdef _WIN32
 #include <winalleg.h>
 #else
 #include <csignal>
+#include <unistd.h>
 #include <xalleg.h>
 #endif
 
@@ -60,20 +61,26 @@ static void runErrorDialog(const char *text, const char *title)
 
 void showErrorBox(const char *text, const char *title)
 {
+    if (!displayTarget) {
+        fprintf(stderr, "%s: %s\n", title, text);
+        return;
+    }
 #ifdef _WIN32
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
 #else
-    if (displayTarget)
-        runErrorDialog(text, title);
-    else
-        fprintf(stderr, "%s: %s\n", title, text);
+    runErrorDialog(text, title);
 #endif
 }
 
 void sleepMs(int milliseconds)
 {
-    if (milliseconds > 0)
-        usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    if (milliseconds <= 0)
+        return;
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(milliseconds));
+#else
+    usleep(static_cast<useconds_t>(milliseconds) * 1000);
+#endif
 }
 
 void exitNow()

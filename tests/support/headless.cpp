@@ -7,7 +7,7 @@
 #include <allegro.h>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
+#include <random>
 
 static bool allegroStarted = false;
 
@@ -42,22 +42,34 @@ void freshRound(int chosenDifficulty, unsigned seed)
     startRound();
 }
 
+// The folder is made under the system's temporary folder (/tmp, or the
+// user's Temp folder on Windows) with a random suffix, tried until one is free.
 bool TempFolder::enter(const char *prefix)
 {
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd))
+    namespace fs = std::filesystem;
+    std::error_code error;
+    home = fs::current_path(error).string();
+    fs::path base = fs::temp_directory_path(error);
+    if (error)
         return false;
-    home = cwd;
-    std::string pattern = std::string("/tmp/") + prefix + ".XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        return false;
-    path = pattern;
-    return chdir(path.c_str()) == 0;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        fs::path candidate = base / (std::string(prefix) + "." + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(candidate, error)) {
+            path = candidate.string();
+            fs::current_path(candidate, error);
+            return !error;
+        }
+    }
+    return false;
 }
 
 void TempFolder::leave()
 {
-    if (!home.empty() && chdir(home.c_str()) != 0)
+    std::error_code error;
+    if (!home.empty())
+        std::filesystem::current_path(home, error);
+    if (error)
         abort();
     if (path.empty())
         return;

@@ -246,14 +246,11 @@ TEST_F(LoadHighScores, RandomBytesNeverCrash)
 
 TEST(LoadHighScoresDeath, MissingFileIsFatal)
 {
-    char pattern[] = "/tmp/tg-table.XXXXXX";
-    ASSERT_TRUE(mkdtemp(pattern));
-    EXPECT_EXIT({
-        if (chdir(pattern) == 0)
-            loadHighScores();
-        _exit(0);
-    }, testing::ExitedWithCode(1), "Error: Fatal Error!  Cannot Open File!");
-    rmdir(pattern);
+    TempFolder folder;
+    ASSERT_TRUE(folder.enter("tg-table"));
+    EXPECT_EXIT({ loadHighScores(); _exit(0); }, testing::ExitedWithCode(1),
+                "Error: Fatal Error!  Cannot Open File!");
+    folder.leave();
 }
 
 // A pipe, a folder or a file larger than any table in the file's place is

@@ -1,0 +1,112 @@
+// desktop_win.cpp -- the Windows side of the presenter. Full screen is the
+// library's full-screen DirectX driver opened at the desktop's own
+// resolution, so the monitor's mode never really changes; the window is the
+// library's windowed DirectX driver, sized to fit the work area beside the
+// taskbar. The window gets the game's icon from the same pixels the X11
+// build hands its window manager.
+#include "platform/desktop.h"
+#include <allegro.h>
+#include <winalleg.h>
+#include "tumblegrid_icon.h"
+
+// The frame the library gives its window: a caption, a system menu and a
+// minimise box, with a fixed border.
+static const DWORD WINDOW_STYLE = WS_SYSMENU | WS_CAPTION | WS_MINIMIZEBOX;
+
+static HICON bigIcon = nullptr, smallIcon = nullptr;
+
+int desktopDriver(int full)
+{
+    return full ? GFX_DIRECTX_ACCEL : GFX_DIRECTX_WIN;
+}
+
+void desktopSize(int *w, int *h)
+{
+    *w = GetSystemMetrics(SM_CXSCREEN);
+    *h = GetSystemMetrics(SM_CYSCREEN);
+}
+
+void desktopWorkArea(int *w, int *h)
+{
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+        desktopSize(w, h);
+        area = {0, 0, *w, *h};
+    }
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, WS_EX_APPWINDOW);
+    *w = (area.right - area.left) - (frame.right - frame.left);
+    *h = (area.bottom - area.top) - (frame.bottom - frame.top);
+}
+
+// Makes an icon of the given size from the generated pixels (0xAARRGGBB,
+// which is the byte order of a 32-bit Windows bitmap); nullptr if absent.
+static HICON makeIcon(int size)
+{
+    const unsigned long *p = TUMBLEGRID_ICON;
+    const unsigned long *end = p + sizeof TUMBLEGRID_ICON / sizeof TUMBLEGRID_ICON[0];
+    while (p + 2 <= end && (int)p[0] != size)
+        p += 2 + p[0] * p[1];
+    if (p + 2 > end)
+        return nullptr;
+    BITMAPV5HEADER header = {};
+    header.bV5Size = sizeof header;
+    header.bV5Width = size;
+    header.bV5Height = -size;    // top-down rows, as generated
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_RGB;
+    void *bits = nullptr;
+    HDC screenDc = GetDC(nullptr);
+    HBITMAP colour = CreateDIBSection(screenDc, reinterpret_cast<BITMAPINFO *>(&header), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
+    ReleaseDC(nullptr, screenDc);
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+    HICON icon = nullptr;
+    if (colour && mask && bits) {
+        uint32_t *to = static_cast<uint32_t *>(bits);
+        for (int i = 0; i < size * size; i++)
+            to[i] = (uint32_t)p[2 + i];
+        ICONINFO info = {TRUE, 0, 0, mask, colour};
+        icon = CreateIconIndirect(&info);
+    }
+    if (colour)
+        DeleteObject(colour);
+    if (mask)
+        DeleteObject(mask);
+    return icon;
+}
+
+void prepareDesktopWindow(int)
+{
+}
+
+void finishDesktopWindow(int)
+{
+    HWND window = win_get_window();
+    if (!bigIcon)
+        bigIcon = makeIcon(GetSystemMetrics(SM_CXICON) > 32 ? 48 : 32);
+    if (!smallIcon)
+        smallIcon = makeIcon(16);
+    if (bigIcon)
+        SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)bigIcon);
+    if (smallIcon)
+        SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)smallIcon);
+    SetForegroundWindow(window);
+}
+
+int desktopWindowHasFocus()
+{
+    return GetForegroundWindow() == win_get_window();
+}
+
+// The library draws the window from the game's thread, while the window
+// belongs to the library's own window thread. Windows shows such drawing at
+// once; Wine only passes it on to the X server when some thread of the
+// program looks at its message queue, which the window thread, asleep until
+// input arrives, does not. A look from this thread costs nothing on Windows.
+void flushDesktop()
+{
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
