@@ -1,9 +1,10 @@
-// desktop_win.cpp -- the Windows side of the presenter. Full screen is the
-// library's full-screen DirectX driver opened at the desktop's own
-// resolution, so the monitor's mode never really changes; the window is the
-// library's windowed DirectX driver, sized to fit the work area beside the
-// taskbar. The window gets the game's icon from the same pixels the X11
-// build hands its window manager.
+// desktop_win.cpp -- the Windows side of the presenter. Both full screen
+// and the window use the library's windowed DirectX driver: full screen is
+// its window without a frame, covering the whole monitor at the desktop's
+// own resolution, so the video mode never changes and nothing takes the
+// keyboard or the pointer away from the desktop; the window keeps its frame
+// and fits the work area beside the taskbar. The window gets the game's
+// icon from the same pixels the X11 build hands its window manager.
 #include "platform/desktop.h"
 #include <allegro.h>
 #include <winalleg.h>
@@ -15,9 +16,9 @@ static const DWORD WINDOW_STYLE = WS_SYSMENU | WS_CAPTION | WS_MINIMIZEBOX;
 
 static HICON bigIcon = nullptr, smallIcon = nullptr;
 
-int desktopDriver(int full)
+int desktopDriver(int)
 {
-    return full ? GFX_DIRECTX_ACCEL : GFX_DIRECTX_WIN;
+    return GFX_DIRECTX_WIN;
 }
 
 void desktopSize(int *w, int *h)
@@ -77,13 +78,28 @@ static HICON makeIcon(int size)
     return icon;
 }
 
-void prepareDesktopWindow(int)
+// The library gives its window back the frame whenever it closes a display,
+// and sizes a new display's window by the style the window has then. So
+// for full screen the old display is closed first and the frame taken off
+// after, which makes the new display's window exactly the desktop's size.
+void prepareDesktopWindow(int full)
 {
+    if (!full)
+        return;
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    SetWindowLongA(win_get_window(), GWL_STYLE, WS_POPUP);
 }
 
-void finishDesktopWindow(int)
+void finishDesktopWindow(int full)
 {
     HWND window = win_get_window();
+    // Full screen: the frameless window placed over the whole monitor (the
+    // library centres it on the work area, which leaves out the taskbar).
+    if (full) {
+        int w, h;
+        desktopSize(&w, &h);
+        SetWindowPos(window, HWND_TOP, 0, 0, w, h, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    }
     if (!bigIcon)
         bigIcon = makeIcon(GetSystemMetrics(SM_CXICON) > 32 ? 48 : 32);
     if (!smallIcon)

@@ -66,7 +66,10 @@ void showErrorBox(const char *text, const char *title)
         return;
     }
 #ifdef _WIN32
-    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR);
+    // The game's picture as it stands goes behind the box, which belongs to
+    // the game's window so that it stays in front of it until answered.
+    serviceDisplay();
+    MessageBoxA(win_get_window(), text, title, MB_OK | MB_ICONERROR);
 #else
     runErrorDialog(text, title);
 #endif

@@ -304,10 +304,23 @@ static void checkFocus()
         focusLost = 1;
 }
 
+// 1 while any key that can ask for a switch is down.
+static int switchKeysHeld()
+{
+    return key[KEY_F11] || key[KEY_ENTER] || key[KEY_ALT] || key[KEY_ALTGR];
+}
+
 void serviceDisplay()
 {
-    if (switchRequested.exchange(0) && displayTarget == screen)
-        switchDisplayMode();
+    // The switch waits until the keys that asked for it are let go: a key
+    // still held while the display reopens can lose its release (Wine then
+    // reports it pressed again, and the library repeats it), and would
+    // switch the display back on its own.
+    if (switchRequested && !switchKeysHeld()) {
+        switchRequested = 0;
+        if (displayTarget == screen)
+            switchDisplayMode();
+    }
     checkFocus();
     if (presentCanvas())
         flushDesktop();
