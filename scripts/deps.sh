@@ -16,6 +16,8 @@ packages=(
   libxdamage-dev                      # the frame probe watches screen updates
   libxrandr-dev                       # the game finds the monitor it shows on
   libxtst-dev                         # a test presses a key the moment the menu shows
+  g++-mingw-w64-x86-64                # the Windows build (scripts/build-windows)
+  wine64 zip googletest               # the Windows tests run under Wine; the Windows zip
 )
 
 missing=()

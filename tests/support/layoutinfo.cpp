@@ -1,6 +1,8 @@
 // layoutinfo.cpp -- prints the menu layout the game computes from the
 // generated datafile, as shell assignments of each button's centre, so that
-// end-to-end tests click where the buttons really are.
+// end-to-end tests click where the buttons really are; and the colour each
+// digit's sprite has at one probe pixel, so that they can tell the digits
+// on the screen apart.
 #include "app/catalogue.h"
 #include "support/headless.h"
 #include <cstdio>
@@ -30,5 +32,12 @@ int main()
     printCentre("QUIT", m.quitRect);
     printf("ROW_LEFT=%d\nROW_TOP=%d\nROW_W=%d\nROW_H=%d\n", m.easyRect.left, m.easyRect.top,
            4 * easyButtonOn->w, easyButtonOn->h);
+    // A pixel on the tile's left edge, clear of the numeral, differs for every digit.
+    const int probeX = 4, probeY = 15;
+    printf("DIGIT_PROBE_X=%d\nDIGIT_PROBE_Y=%d\n", probeX, probeY);
+    for (int d = 0; d < 9; d++) {
+        int c = getpixel(digitSprites[d], probeX, probeY);
+        printf("DIGIT_RGB_%d=%d,%d,%d\n", d, getr32(c), getg32(c), getb32(c));
+    }
     return 0;
 }
