@@ -126,3 +126,14 @@ void flushDesktop()
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
+
+// The screen is a DirectDraw surface that must be locked around every
+// access: the presenter copies to it with the library's blits instead.
+int desktopDirectPixels()
+{
+    return 0;
+}
+
+void desktopPixelsChanged(int, int, int, int)
+{
+}

@@ -20,6 +20,10 @@
 #include <new>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include "initial_scores.h"
 
 static const char TOOL[] = "tumblegrid-scores";
@@ -122,7 +126,11 @@ static void loadFontFor(const char *path)
     set_color_depth(32);
     set_color_conversion(COLORCONV_NONE);
     std::string beside = path;
+#ifdef _WIN32
+    size_t slash = beside.find_last_of("/\\");    // Windows takes either separator
+#else
     size_t slash = beside.rfind('/');
+#endif
     beside = slash == std::string::npos ? "" : beside.substr(0, slash + 1);
     if (tryDatafile(beside + DATAFILE_NAME) || tryDatafile(DATAFILE_NAME))
         return;
@@ -179,6 +187,10 @@ static int decodeFile(const char *path)
     if (!readChecked(path, plain))
         return 1;
     size_t end = scoreTextEnd(plain.data(), plain.size());
+#ifdef _WIN32
+    // Windows' standard output would turn each LF into CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (fwrite(plain.data() + 1, 1, end - 1, stdout) != end - 1 || fflush(stdout) != 0)
         return failure("standard output", strerror(errno));
     return 0;

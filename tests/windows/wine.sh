@@ -16,6 +16,7 @@
 
 TW_WINE=/usr/lib/wine/wine64
 TW_WINESERVER=/usr/lib/wine/wineserver
+TW_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/tumblegrid
 # No Mono or Gecko (no prompt to fetch them) and no crash dialog waiting for a
 # click: a crash prints its report and ends the program.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -24,8 +25,7 @@ export WINEDEBUG=${WINEDEBUG:--all,err+seh}
 # Prints the folder of the cached template prefix, making it first if needed.
 tw_template()
 {
-    local cache=${XDG_CACHE_HOME:-$HOME/.cache}/tumblegrid
-    local version
+    local cache=$TW_CACHE version
     version=$("$TW_WINE" --version | sed 's/^wine-//; s/[^A-Za-z0-9.]\{1,\}/-/g; s/-$//')
     local template=$cache/wine-$version-prefix
     if [ ! -f "$template/system.reg" ]; then

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# harness.sh -- the end-to-end helpers for the Windows game under Wine. A
+# case sources this instead of the Linux harness and gets every helper of
+# tests/e2e/harness.sh (canvas screenshots, keys, clicks, regions), with the
+# game unpacked from the Windows zip into the case's temp folder and started
+# by Wine in a private prefix, on a 1280x1024 screen where a decorated
+# 1024x768 window fits. The case's Wine server and every Wine process in it
+# are stopped when the case ends, whatever way it ends.
+#
+# Usage in a case:
+#   source "$(dirname "$0")/harness.sh"
+#   tw_setup [--no-scores] [--sound]   # Xvfb, unpacked zip, private prefix
+#   tw_start_game                      # tumblegrid.exe, waits for its picture
+#   tg_key s; tg_shot play; ...
+#   tw_expect_exit 1                   # the status, and no crash on the way
+#   tg_pass
+#
+# TG_WINDOWS_ZIP names the zip, TG_BUILD_DIR the native build (its
+# layoutinfo and tumblegrid-scores).
+
+TW_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+TG_SCREEN=${TG_SCREEN:-1280x1024}
+TG_TIMEOUT=${TG_TIMEOUT:-240}
+source "$TW_HERE/../e2e/harness.sh"
+source "$TW_HERE/wine.sh"
+TG_WINDOWS_ZIP=${TG_WINDOWS_ZIP:?TG_WINDOWS_ZIP must name the Windows zip}
+TW_GAME=""
+
+# The Linux harness's clean-up, run after the case's Wine is stopped.
+eval "$(declare -f tg_cleanup | sed '1s/tg_cleanup/tg_cleanup_linux/')"
+tg_cleanup()
+{
+    local status=$?
+    [ -n "$TG_GAME_PID" ] && kill -9 "$TG_GAME_PID" 2>/dev/null
+    tw_stop_prefix
+    (exit "$status")
+    tg_cleanup_linux
+}
+
+# The game's window: Wine names the X window after the Windows one.
+tg_game_window()
+{
+    xwininfo -root -tree 2>/dev/null | awk '/"TumbleGrid": \("tumblegrid.exe"/ { id = $1 } END { if (id) print id }'
+}
+
+# Makes the temp folder with the unpacked zip and a private Wine prefix,
+# starts Xvfb and the watchdog. --no-scores leaves highscores.dat out;
+# --sound gives Wine an ALSA device that writes what it plays into
+# sound.raw in the temp folder (without it there is no sound device at all).
+tw_setup()
+{
+    TG_DIR=$(mktemp -d "/tmp/tg-wine-$TG_CASE.XXXXXX")
+    TG_SHOTS="$TG_DIR/shots"
+    mkdir -p "$TG_SHOTS" "$TG_DIR/home"
+    trap tg_cleanup EXIT
+    unzip -q "$TG_WINDOWS_ZIP" -d "$TG_DIR" || tg_fail "cannot unpack $TG_WINDOWS_ZIP"
+    TW_GAME=$(echo "$TG_DIR"/tumblegrid-*-windows-x64)
+    [ -f "$TW_GAME/tumblegrid.exe" ] || tg_fail "no tumblegrid.exe in the zip"
+    local arg
+    for arg in "$@"; do
+        case "$arg" in
+            --no-scores) rm "$TW_GAME/highscores.dat" ;;
+            --sound) printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' \
+                         "$TG_DIR/sound.raw" >"$TG_DIR/home/.asoundrc" ;;
+        esac
+    done
+    # Wine and the sound library look for their settings in the case's own home.
+    export HOME=$TG_DIR/home
+    tw_new_prefix "$TG_DIR/prefix" || tg_fail "cannot make a Wine prefix"
+    tg_start_xvfb
+    trap 'tg_fail "watchdog: the case took over ${TG_TIMEOUT}s"' TERM
+    ( sleep "$TG_TIMEOUT"; kill -TERM $$ ) >/dev/null 2>&1 </dev/null &
+    TG_WATCHDOG_PID=$!
+}
+
+# Starts tumblegrid.exe in its folder and waits (Wine takes a few seconds)
+# for its window and, unless --no-wait-menu, for a picture in it.
+tw_start_game()
+{
+    (cd "$TW_GAME" && exec "$TW_WINE" tumblegrid.exe >"$TG_DIR/game.out" 2>"$TG_DIR/game.err") &
+    TG_GAME_PID=$!
+    TG_EXIT=""
+    local waited=0
+    until tg_wait_window; do
+        tg_game_running || tg_fail "the game ended before its window appeared"
+        waited=$((waited + 1))
+        [ $waited -lt 4 ] || tg_fail "the game's window did not appear"
+    done
+    if [ "${1:-}" != "--no-wait-menu" ]; then
+        tg_wait_until_not_blank 20 || tg_fail "the screen stayed blank"
+    fi
+}
+
+# Waits for the game to end and expects the status, with no crash and no X
+# error on the way (either can end Wine with status 1 too).
+tw_expect_exit()
+{
+    tg_wait_exit 10 || tg_fail "the game did not end"
+    tg_expect_eq "$TG_EXIT" "$1" "exit status"
+    grep -E -q 'Unhandled (exception|page fault)|X Error of failed request' "$TG_DIR/game.err" \
+        && tg_fail "the game crashed: $(grep -E -m1 'Unhandled|X Error' "$TG_DIR/game.err")"
+    return 0
+}
+
+# Prints the Wine processes' top-level windows with the given title.
+tw_windows_titled() { xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (\"tumblegrid.exe\""; }
