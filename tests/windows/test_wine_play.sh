@@ -2,8 +2,9 @@
 # The Windows game under Wine on a machine without any sound device: it
 # starts full screen at the desktop's own size with the menu; S starts a
 # round and a digit falls; F11 turns the screen into a 1024x768 window and
-# back with the same picture; Q returns to the menu and Q ends the program
-# with status 1. Sound never started (Wine's DirectSound never mixed), and
+# back with the same picture; another program taking the focus pauses the
+# round, and a key continues it once the game has the focus again; Q
+# returns to the menu and Q ends the program with status 1. Sound never started (Wine's DirectSound never mixed), and
 # the game played silently all the same.
 source "$(dirname "$0")/harness.sh"
 export WINEDEBUG=-all,err+seh,trace+dsound
@@ -47,6 +48,30 @@ tg_key F11
 wait_window_size 1280x1024 || tg_fail "F11 did not go back to full screen"
 full=$(tg_shot full)
 [ "$(tg_region_diff "$later" "$full" 30 380 300 140)" -eq 0 ] || tg_fail "full screen shows another picture"
+
+# White pixels in the middle of the well: the pause label.
+pause_label() { convert "$1" -crop 330x60+350+300 +repage -fx 'r > 0.95 && g > 0.95 && b > 0.95' \
+    -format '%[fx:int(mean * w * h)]' info:; }
+"$TW_WINE" notepad >/dev/null 2>&1 &
+notepad=$!
+other=""
+for _ in $(seq 100); do
+    other=$(xwininfo -root -tree | awk '/"[^"]*Notepad": \("notepad.exe"/ { print $1; exit }')
+    [ -n "$other" ] && break
+    sleep 0.1
+done
+[ -n "$other" ] || tg_fail "Wine's notepad did not open"
+xdotool windowmove "$other" 1000 900    # aside, so that the well shows
+tg_sleep 1
+[ "$(pause_label "$(tg_shot other-focused)")" -gt 500 ] || tg_fail "the round went on without the focus"
+kill "$notepad"
+tg_sleep 1
+xdotool mousemove 640 1000 click 1    # the player clicks the game to come back
+tg_sleep 0.5
+tg_key Return
+tg_sleep 0.5
+[ "$(pause_label "$(tg_shot resumed)")" -lt 100 ] || tg_fail "a key did not continue the round"
+xdotool mousemove 1279 1023
 
 tg_key q
 tg_sleep 1
