@@ -16,6 +16,11 @@ static const DWORD WINDOW_STYLE = WS_SYSMENU | WS_CAPTION | WS_MINIMIZEBOX;
 
 static HICON bigIcon = nullptr, smallIcon = nullptr;
 
+// Nothing to set up before the library starts on Windows.
+void prepareDesktop()
+{
+}
+
 int desktopDriver(int)
 {
     return GFX_DIRECTX_WIN;
