@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Windows game under Wine on a machine without any sound device: it
-# starts full screen at the desktop's own size with the menu; S starts a
-# round and a digit falls; F11 turns the screen into a 1024x768 window and
-# back with the same picture; another program taking the focus pauses the
-# round, and a key continues it once the game has the focus again; Q
-# returns to the menu and Q ends the program with status 1. Sound never started (Wine's DirectSound never mixed), and
-# the game played silently all the same.
+# The Windows game under Wine, on a desktop with a window manager and
+# without any sound device: it starts full screen at the desktop's own size
+# with the menu; S starts a round and a digit falls; F11 turns the screen
+# into a 1024x768 window and back with the same picture; another program
+# taking the focus pauses the round, and a key continues it once the game
+# has the focus again; Q returns to the menu and Q ends the program with
+# status 1. Sound never started (Wine's DirectSound never mixed), and the
+# game played silently all the same.
+TG_WM=openbox
 source "$(dirname "$0")/harness.sh"
 export WINEDEBUG=-all,err+seh,trace+dsound
 tw_setup
