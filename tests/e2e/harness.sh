@@ -345,3 +345,70 @@ tg_expect_datafile_box()
     grep -q -i -e sanitizer -e "segmentation" "$TG_DIR/game.err" && tg_fail "$label: crashed"
     cmp -s "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before" || tg_fail "$label: highscores.dat changed"
 }
+
+# Steers the falling digit from column 5 into a column, then drops it and lets it land.
+tg_drop_into()
+{
+    local column=$1 k
+    if [ "$column" -lt 5 ]; then
+        for k in $(seq $((5 - column))); do tg_key Left; done
+    elif [ "$column" -gt 5 ]; then
+        for k in $(seq $((column - 5))); do tg_key Right; done
+    fi
+    tg_key s
+    tg_sleep 1.3
+}
+
+# Puts the falling digit of code D where it builds the bottom row: into
+# column D the first time the code comes, repeats into columns 9 and 10 in
+# turn. TG_PLACED has a bit for every code placed; 511 completes the row.
+TG_PLACED=0 TG_DUMP=9
+tg_place_digit()
+{
+    local d=$1
+    if [ $((TG_PLACED >> d & 1)) -eq 0 ]; then
+        TG_PLACED=$((TG_PLACED | 1 << d))
+        tg_drop_into "$d"
+    else
+        tg_drop_into "$TG_DUMP"
+        TG_DUMP=$((19 - TG_DUMP))
+    fi
+}
+
+# Ends a round by filling column 5 until the picture stands still under the
+# game-over box, and answers the box with Return.
+tg_end_round_by_stacking()
+{
+    local previous shot over="" i
+    previous=$(tg_shot stack-0)
+    for i in $(seq 80); do
+        tg_key s
+        tg_sleep 0.3
+        shot=$(tg_shot "stack-$i")
+        if [ "$(compare -metric AE "$previous" "$shot" null: 2>&1 | sed 's/ .*//')" = 0 ]; then
+            over=$shot
+            break
+        fi
+        previous=$shot
+    done
+    [ -n "$over" ] || tg_fail "the round did not end"
+    tg_key Return
+    tg_sleep 0.8
+}
+
+# Checks the high-score file FILE after a round of 850 points entered as
+# "Rowan" into the initial table: the entry in the last slot with the one
+# above kept, the lowest entry gone, and the header lines as BEFORE (the
+# file decoded before the round) has them.
+tg_expect_rowan_entry()
+{
+    local file=$1 before=$2 tool="$TG_BUILD_DIR/tools/tumblegrid-scores"
+    "$tool" list "$file" >"$TG_DIR/after.list" 2>/dev/null || tg_fail "the saved file does not list"
+    cat "$TG_DIR/after.list"
+    tg_expect_eq "$(sed -n 15p "$TG_DIR/after.list" | awk '{print $2}')" 850 "the new score in the last slot"
+    sed -n 15p "$TG_DIR/after.list" | grep -q ' Rowan\.' || tg_fail "the new entry does not carry the name"
+    grep -q 'Nadia' "$TG_DIR/after.list" && tg_fail "the replaced lowest entry is still listed"
+    tg_expect_eq "$(sed -n 14p "$TG_DIR/after.list" | awk '{print $2}')" 1090 "the entry above the new one"
+    "$tool" decode "$file" >"$TG_DIR/after.txt" || tg_fail "the saved file does not decode"
+    cmp -s <(head -c 37 "$before") <(head -c 37 "$TG_DIR/after.txt") || tg_fail "the header lines changed"
+}
