@@ -176,7 +176,7 @@ void *unpackObject(int index)
     if (o.type != DAT_BITMAP)
         return loadWithLibrary(o);
     Unpacker u;
-    PictureHeader p;
+    PictureHeader p = {0, 0, 0};
     bool ok = startUnpacking(o, u) && readPictureHeader(u, p) && quickDepth(p.bits);
     BITMAP *bmp = ok ? create_bitmap_ex(32, p.w, p.h) : nullptr;
     ok = bmp && unpackRows(u, p, bmp);
@@ -197,7 +197,7 @@ int unpackPictureInto(int index, BITMAP *dest)
 {
     const PackedObject &o = objects[index];
     Unpacker u;
-    PictureHeader p;
+    PictureHeader p = {0, 0, 0};
     bool ok = o.type == DAT_BITMAP && startUnpacking(o, u) && readPictureHeader(u, p) && quickDepth(p.bits) &&
               p.w == dest->w && p.h == dest->h && bitmap_color_depth(dest) == 32 && unpackRows(u, p, dest);
     stopUnpacking(u);
@@ -265,7 +265,7 @@ static int objectChecks(int index)
     if (o.type != DAT_BITMAP)
         return objectFits(index, o.type, 0, 0);
     Unpacker u;
-    PictureHeader p;
+    PictureHeader p = {0, 0, 0};
     bool read = startUnpacking(o, u) && readPictureHeader(u, p);
     stopUnpacking(u);
     // A picture the row unpacker reads must hold exactly its rows.
