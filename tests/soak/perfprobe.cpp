@@ -24,7 +24,10 @@ static double clockMs(clockid_t clock)
 
 int main()
 {
-    allegro_init();
+    if (allegro_init() != 0) {
+        fprintf(stderr, "perfprobe: no display\n");
+        return 1;
+    }
     install_timer();
     set_color_depth(32);
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_W_PX, SCREEN_H_PX, 0, 0) != 0) {

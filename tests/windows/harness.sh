@@ -77,7 +77,10 @@ tw_setup()
 # for its window and, unless --no-wait-menu, for a picture in it.
 tw_start_game()
 {
-    (cd "$TW_GAME" && exec "$TW_WINE" tumblegrid.exe >"$TG_DIR/game.out" 2>"$TG_DIR/game.err") &
+    # Started through "start /wait", which hands on the game's own exit code:
+    # a multi-threaded Windows program ending itself can have its Unix
+    # process killed by Wine's server a moment before it exits (status 137).
+    (cd "$TW_GAME" && exec "$TW_WINE" start /wait tumblegrid.exe >"$TG_DIR/game.out" 2>"$TG_DIR/game.err") &
     TG_GAME_PID=$!
     TG_EXIT=""
     local waited=0
