@@ -33,6 +33,16 @@ static int keptPacked(int index)
            index == 42;
 }
 
+// Binds what is unpacked so far; the backgrounds are named as unchanging,
+// so that redrawing them over themselves each frame costs the presenter nothing.
+static void bindUnpacked()
+{
+    bindAssetCatalogue(objects);
+    markUnchangingPicture(menuBackground);
+    markUnchangingPicture(gameBackground);
+    markUnchangingPicture(wellBackground);
+}
+
 // Unpacks one object into the catalogue's view; 0 when it does not unpack.
 static int unpackIntoCatalogue(int index)
 {
@@ -58,7 +68,7 @@ int loadMenuAssets()
         if (!unpackIntoCatalogue(index))
             return 0;
     gameDatafile = objects;
-    bindAssetCatalogue(objects);
+    bindUnpacked();
     return 1;
 }
 
@@ -68,7 +78,7 @@ static int unpackNext()
     while (nextObject < DATAFILE_OBJECTS && (keptPacked(nextObject) || objects[nextObject].dat))
         nextObject++;
     if (nextObject == DATAFILE_OBJECTS) {
-        bindAssetCatalogue(objects);
+        bindUnpacked();
         assetsComplete = 1;
         return 1;
     }

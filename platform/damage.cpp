@@ -4,6 +4,9 @@
 // drawing method first marks the rectangle it may touch and then calls the
 // library's own method. Methods with awkward shapes mark the whole canvas;
 // they are rare (a dialog's round icon). Reading the canvas is not wrapped.
+// A plain copy from a picture that never changes remembers, per tile it
+// covers whole, where it came from: copying the same again leaves the tile
+// as it was, so it is not marked; any other drawing on the tile forgets it.
 #include "platform/damage.h"
 #include <cstring>
 #include <utility>
@@ -12,6 +15,17 @@ unsigned char damagedTiles[TILE_ROWS][TILE_COLUMNS];
 
 static GFX_VTABLE original;       // the library's methods for a 32-bit memory bitmap
 static GFX_VTABLE marking;        // the same, each marking its damage first
+
+// Where a tile's whole picture was last copied from: an unchanging picture
+// and the offset from canvas to picture coordinates; no source when unknown.
+struct TileSource {
+    const BITMAP *picture;
+    int dx, dy;
+};
+static TileSource tileSources[TILE_ROWS][TILE_COLUMNS];
+static const int MAX_UNCHANGING = 8;
+static const BITMAP *unchangingPictures[MAX_UNCHANGING];
+static int unchangingCount = 0;
 
 // Marks the tiles under the inclusive rectangle (x1, y1)-(x2, y2) of bmp, in either order.
 static void mark(BITMAP *bmp, int x1, int y1, int x2, int y2)
@@ -25,8 +39,10 @@ static void mark(BITMAP *bmp, int x1, int y1, int x2, int y2)
     x2 = MIN(x2 + bmp->x_ofs, CANVAS_W - 1);
     y2 = MIN(y2 + bmp->y_ofs, CANVAS_H - 1);
     for (int row = y1 / PRESENT_TILE; row <= y2 / PRESENT_TILE; row++)
-        for (int column = x1 / PRESENT_TILE; column <= x2 / PRESENT_TILE; column++)
+        for (int column = x1 / PRESENT_TILE; column <= x2 / PRESENT_TILE; column++) {
             damagedTiles[row][column] = 1;
+            tileSources[row][column].picture = nullptr;
+        }
 }
 
 // Marks a w x h area with its top-left corner at (x, y).
@@ -39,6 +55,50 @@ static void markArea(BITMAP *bmp, int x, int y, int w, int h)
 void damageWholeCanvas()
 {
     memset(damagedTiles, 1, sizeof damagedTiles);
+    memset(tileSources, 0, sizeof tileSources);
+}
+
+void markUnchangingPicture(BITMAP *picture)
+{
+    for (int i = 0; i < unchangingCount; i++)
+        if (unchangingPictures[i] == picture)
+            return;
+    if (picture && unchangingCount < MAX_UNCHANGING)
+        unchangingPictures[unchangingCount++] = picture;
+}
+
+// 1 for a picture named as never changing.
+static int unchanging(const BITMAP *picture)
+{
+    for (int i = 0; i < unchangingCount; i++)
+        if (unchangingPictures[i] == picture)
+            return 1;
+    return 0;
+}
+
+// Marks a plain copy of a w x h area from picture (sx, sy) to the canvas at
+// (dx, dy). A tile that already holds this very copy of an unchanging
+// picture, whole, stays as it is, however much of it is copied again: it is
+// not marked. The others are marked, and those it covers whole remember it.
+static void markCopy(BITMAP *picture, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    if (d != canvas || !unchanging(picture)) {
+        markArea(d, dx, dy, w, h);
+        return;
+    }
+    TileSource copy = {picture, sx - dx, sy - dy};
+    for (int row = dy / PRESENT_TILE; row <= (dy + h - 1) / PRESENT_TILE; row++)
+        for (int column = dx / PRESENT_TILE; column <= (dx + w - 1) / PRESENT_TILE; column++) {
+            int left = column * PRESENT_TILE, top = row * PRESENT_TILE;
+            bool whole = left >= dx && top >= dy && left + PRESENT_TILE <= dx + w && top + PRESENT_TILE <= dy + h;
+            TileSource &known = tileSources[row][column];
+            if (known.picture == copy.picture && known.dx == copy.dx && known.dy == copy.dy)
+                continue;
+            damagedTiles[row][column] = 1;
+            known = whole ? copy : TileSource{nullptr, 0, 0};
+        }
 }
 
 void clearDamage()
@@ -77,9 +137,9 @@ static void rgbaRleMarked(BITMAP *b, const RLE_SPRITE *s, int x, int y) { markAr
 static void litRleMarked(BITMAP *b, const RLE_SPRITE *s, int x, int y, int c) { markArea(b, x, y, s->w, s->h); original.draw_lit_rle_sprite(b, s, x, y, c); }
 
 // Blits onto the canvas cover their destination rectangle.
-static void blitMemoryMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_from_memory(s, d, sx, sy, dx, dy, w, h); }
-static void blitSystemMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_from_system(s, d, sx, sy, dx, dy, w, h); }
-static void blitSelfMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_to_self(s, d, sx, sy, dx, dy, w, h); }
+static void blitMemoryMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markCopy(s, d, sx, sy, dx, dy, w, h); original.blit_from_memory(s, d, sx, sy, dx, dy, w, h); }
+static void blitSystemMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markCopy(s, d, sx, sy, dx, dy, w, h); original.blit_from_system(s, d, sx, sy, dx, dy, w, h); }
+static void blitSelfMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markCopy(s, d, sx, sy, dx, dy, w, h); original.blit_to_self(s, d, sx, sy, dx, dy, w, h); }
 static void blitForwardMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_to_self_forward(s, d, sx, sy, dx, dy, w, h); }
 static void blitBackwardMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_to_self_backward(s, d, sx, sy, dx, dy, w, h); }
 static void blitFormatsMarked(BITMAP *s, BITMAP *d, int sx, int sy, int dx, int dy, int w, int h) { markArea(d, dx, dy, w, h); original.blit_between_formats(s, d, sx, sy, dx, dy, w, h); }

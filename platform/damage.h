@@ -14,6 +14,11 @@ extern unsigned char damagedTiles[TILE_ROWS][TILE_COLUMNS];
 // Wraps the canvas's drawing methods so that they mark damage; call once the canvas exists.
 void trackCanvasDamage();
 
+// Names a picture that never changes (a background). Copying the same part
+// of it onto tiles that already hold exactly that copy does not damage them,
+// so the redrawing of backgrounds each frame costs the presenter nothing.
+void markUnchangingPicture(BITMAP *picture);
+
 // Marks every tile as drawn on.
 void damageWholeCanvas();
 

@@ -132,46 +132,62 @@ static void copyRun(int x, int y, int w)
     blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + y * s, w * s, h * s);
 }
 
-// A digest of one tile's pixels, in four independent lanes so the
-// multiplications overlap. Each step multiplies by an odd number and the
-// lanes are summed with odd weights, so a tile that differs from another in
-// one pair of pixels always gets a different digest; larger changes collide
-// with odds of 1 in 2^64.
-static uint64_t tileDigest(int row, int column)
+// The digests of a row of tiles, for the tiles marked in wanted[]. Each
+// tile is hashed in four independent lanes so the multiplications overlap;
+// each step multiplies by an odd number and the lanes are summed with odd
+// weights, so a tile that differs from another in one pair of pixels always
+// gets a different digest, and larger changes collide with odds of 1 in
+// 2^64. The row is read line by line, left to right, as memory lies.
+static void rowDigests(int row, const unsigned char *wanted, uint64_t *digests)
 {
     const uint64_t PRIME = 0x100000001b3ull;
-    uint64_t a = 0xcbf29ce484222325ull, b = 0x84222325cbf29ce4ull;
-    uint64_t c = 0x9ce484222325cbf2ull, d = 0x2325cbf29ce48422ull;
+    uint64_t lanes[TILE_COLUMNS][4];
+    for (int t = 0; t < TILE_COLUMNS; t++) {
+        lanes[t][0] = 0xcbf29ce484222325ull;
+        lanes[t][1] = 0x84222325cbf29ce4ull;
+        lanes[t][2] = 0x9ce484222325cbf2ull;
+        lanes[t][3] = 0x2325cbf29ce48422ull;
+    }
     for (int line = row * PRESENT_TILE; line < (row + 1) * PRESENT_TILE; line++) {
-        const uint64_t *pixels = reinterpret_cast<const uint64_t *>(canvas->line[line]) + column * PRESENT_TILE / 2;
-        for (int i = 0; i < PRESENT_TILE / 2; i += 4) {
-            a = (a ^ pixels[i]) * PRIME;
-            b = (b ^ pixels[i + 1]) * PRIME;
-            c = (c ^ pixels[i + 2]) * PRIME;
-            d = (d ^ pixels[i + 3]) * PRIME;
+        const uint64_t *pixels = reinterpret_cast<const uint64_t *>(canvas->line[line]);
+        for (int t = 0; t < TILE_COLUMNS; t++) {
+            if (!wanted[t])
+                continue;
+            uint64_t a = lanes[t][0], b = lanes[t][1], c = lanes[t][2], d = lanes[t][3];
+            const uint64_t *p = pixels + t * PRESENT_TILE / 2;
+            for (int i = 0; i < PRESENT_TILE / 2; i += 4) {
+                a = (a ^ p[i]) * PRIME;
+                b = (b ^ p[i + 1]) * PRIME;
+                c = (c ^ p[i + 2]) * PRIME;
+                d = (d ^ p[i + 3]) * PRIME;
+            }
+            lanes[t][0] = a, lanes[t][1] = b, lanes[t][2] = c, lanes[t][3] = d;
         }
     }
-    return a + 3 * b + 5 * c + 7 * d;
-}
-
-// 1 when a tile of the canvas differs from what was shown there; the new look is remembered.
-static int tileChanged(int row, int column)
-{
-    uint64_t digest = tileDigest(row, column);
-    if (digest == shownDigest[row][column])
-        return 0;
-    shownDigest[row][column] = digest;
-    return 1;
+    for (int t = 0; t < TILE_COLUMNS; t++)
+        digests[t] = lanes[t][0] + 3 * lanes[t][1] + 5 * lanes[t][2] + 7 * lanes[t][3];
 }
 
 // Marks in dirty[] the tiles of one tile row that were drawn on and now
-// differ from what was shown; a tile redrawn the same is left alone.
+// differ from what was shown; a tile redrawn the same is left alone. The
+// new look of each changed tile is remembered.
 static int findChangedTiles(int row, unsigned char *dirty)
 {
+    unsigned char drawnOn[TILE_COLUMNS];
+    int any = 0;
+    for (int t = 0; t < TILE_COLUMNS; t++)
+        any |= drawnOn[t] = everythingDue || damagedTiles[row][t];
+    memset(dirty, everythingDue, TILE_COLUMNS);
+    if (!any)
+        return 0;
+    uint64_t digests[TILE_COLUMNS];
+    rowDigests(row, drawnOn, digests);
     int count = 0;
     for (int t = 0; t < TILE_COLUMNS; t++) {
-        int changed = (everythingDue || damagedTiles[row][t]) && tileChanged(row, t);
-        dirty[t] = changed || everythingDue;
+        if (drawnOn[t] && digests[t] != shownDigest[row][t]) {
+            shownDigest[row][t] = digests[t];
+            dirty[t] = 1;
+        }
         count += dirty[t];
     }
     return count;

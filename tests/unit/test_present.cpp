@@ -1,7 +1,9 @@
 // test_present.cpp -- the presenter's tile comparison on memory bitmaps: a
 // pixel changed on a tile's edge reaches the display, alone and at the
 // display's scale; a frame that changed nothing, or drew the same pixels
-// again, presents nothing.
+// again, presents nothing; a background copied over itself is skipped, but
+// never when something was drawn on it in between or another part is copied.
+#include "platform/damage.h"
 #include "platform/present.h"
 #include "support/headless.h"
 #include <allegro.h>
@@ -39,5 +41,37 @@ TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
             EXPECT_EQ(getpixel(display, 3 + 2 * (CANVAS_W - 1) + dx, 5 + 2 * (CANVAS_H - 1) + dy), red);
     EXPECT_EQ(getpixel(display, 3 + 2 * (PRESENT_TILE - 1) + 1, 5 + 2 * PRESENT_TILE + 1), red);
     displayTarget = nullptr;
+    destroy_bitmap(display);
+}
+
+TEST(Presenter, BackgroundCopiedOverItselfIsSkippedOnlyWhenNothingChanged)
+{
+    startHeadlessAllegro();
+    ASSERT_EQ(createCanvas(), 0);
+    BITMAP *display = create_bitmap_ex(32, CANVAS_W, CANVAS_H);
+    BITMAP *picture = create_bitmap_ex(32, 2 * PRESENT_TILE, 2 * PRESENT_TILE);
+    for (int y = 0; y < picture->h; y++)
+        for (int x = 0; x < picture->w; x++)
+            putpixel(picture, x, y, makecol(x * 4, y * 4, 100));
+    markUnchangingPicture(picture);
+    displayTarget = display;
+    displayScale = 1;
+    displayLeft = displayTop = 0;
+    presentEverything();
+    presentCanvas();
+
+    blit(picture, canvas, 0, 0, 0, 0, picture->w, picture->h);
+    EXPECT_EQ(presentCanvas(), 4);
+    blit(picture, canvas, 0, 0, 0, 0, picture->w, picture->h);
+    EXPECT_EQ(presentCanvas(), 0) << "the same copy again";
+    putpixel(canvas, 5, 5, makecol(255, 0, 0));
+    EXPECT_EQ(presentCanvas(), 1);
+    blit(picture, canvas, 0, 0, 0, 0, 16, 16);       // part of one tile, where the pixel was
+    EXPECT_EQ(presentCanvas(), 1) << "the copy that erased the pixel";
+    EXPECT_EQ(getpixel(display, 5, 5), getpixel(picture, 5, 5));
+    blit(picture, canvas, 1, 0, 0, 0, PRESENT_TILE, PRESENT_TILE);   // another part of the picture
+    EXPECT_EQ(presentCanvas(), 1) << "a copy from elsewhere in the picture";
+    displayTarget = nullptr;
+    destroy_bitmap(picture);
     destroy_bitmap(display);
 }
