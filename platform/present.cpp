@@ -94,13 +94,13 @@ static int writeDirectly()
     return fits && (is_memory_bitmap(displayTarget) || (displayTarget == screen && desktopDirectPixels()));
 }
 
-// Writes canvas columns [x, x + w) of the tile row at y, scaled, straight
-// into the display's lines, and tells the windowing system.
-static void writeRun(int x, int y, int w)
+// Writes the canvas area at (x, y), w by h, scaled, straight into the
+// display's lines, and tells the windowing system.
+static void writeArea(int x, int y, int w, int h)
 {
     int s = displayScale, left = displayLeft + x * s;
     size_t bytes = (size_t)w * s * 4;
-    for (int row = 0; row < PRESENT_TILE; row++) {
+    for (int row = 0; row < h; row++) {
         int top = displayTop + (y + row) * s;
         uint32_t *to = reinterpret_cast<uint32_t *>(displayTarget->line[top]) + left;
         widenLine(reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x, to, w, s);
@@ -108,28 +108,31 @@ static void writeRun(int x, int y, int w)
             memcpy(reinterpret_cast<uint32_t *>(displayTarget->line[top + k]) + left, to, bytes);
     }
     if (displayTarget == screen)
-        desktopPixelsChanged(left, displayTop + y * s, w * s, PRESENT_TILE * s);
+        desktopPixelsChanged(left, displayTop + y * s, w * s, h * s);
 }
 
-// Copies canvas columns [x, x + w) of the tile row at y to the display, scaled.
-static void copyRun(int x, int y, int w)
+// Copies the canvas area at (x, y), w by h (whole tile rows), to the display, scaled.
+static void copyArea(int x, int y, int w, int h)
 {
     if (writeDirectly()) {
-        writeRun(x, y, w);
+        writeArea(x, y, w, h);
         return;
     }
-    int h = PRESENT_TILE, s = displayScale;
+    int s = displayScale;
     if (s == 1) {
         blit(canvas, displayTarget, x, y, displayLeft + x, displayTop + y, w, h);
         return;
     }
-    for (int row = 0; row < h; row++) {
-        widenLine(reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x,
-                  reinterpret_cast<uint32_t *>(band->line[row * s]), w, s);
-        for (int k = 1; k < s; k++)
-            memcpy(band->line[row * s + k], band->line[row * s], (size_t)w * s * 4);
+    // The band holds one tile row at the display's scale.
+    for (int bandTop = y; bandTop < y + h; bandTop += PRESENT_TILE) {
+        for (int row = 0; row < PRESENT_TILE; row++) {
+            widenLine(reinterpret_cast<const uint32_t *>(canvas->line[bandTop + row]) + x,
+                      reinterpret_cast<uint32_t *>(band->line[row * s]), w, s);
+            for (int k = 1; k < s; k++)
+                memcpy(band->line[row * s + k], band->line[row * s], (size_t)w * s * 4);
+        }
+        blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + bandTop * s, w * s, PRESENT_TILE * s);
     }
-    blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + y * s, w * s, h * s);
 }
 
 // The digests of a row of tiles, for the tiles marked in wanted[]. Each
@@ -168,9 +171,31 @@ static void rowDigests(int row, const unsigned char *wanted, uint64_t *digests)
         digests[t] = lanes[t][0] + 3 * lanes[t][1] + 5 * lanes[t][2] + 7 * lanes[t][3];
 }
 
+// 1 when a tile of the canvas differs from what the display's memory shows
+// for it; the comparison stops at the first pixel that differs.
+static int tileDiffersFromDisplay(int row, int column)
+{
+    int s = displayScale, x = column * PRESENT_TILE;
+    for (int line = row * PRESENT_TILE; line < (row + 1) * PRESENT_TILE; line++) {
+        const uint32_t *now = reinterpret_cast<const uint32_t *>(canvas->line[line]) + x;
+        const uint32_t *shown =
+            reinterpret_cast<const uint32_t *>(displayTarget->line[displayTop + line * s]) + displayLeft + x * s;
+        if (s == 1) {
+            if (memcmp(now, shown, PRESENT_TILE * 4) != 0)
+                return 1;
+            continue;
+        }
+        for (int i = 0; i < PRESENT_TILE; i++)
+            if (now[i] != shown[i * s])
+                return 1;
+    }
+    return 0;
+}
+
 // Marks in dirty[] the tiles of one tile row that were drawn on and now
-// differ from what was shown; a tile redrawn the same is left alone. The
-// new look of each changed tile is remembered.
+// differ from what was shown; a tile redrawn the same is left alone. Where
+// the display's memory can be read it is compared with directly; elsewhere
+// each tile's digest is, and the new look of a changed tile is remembered.
 static int findChangedTiles(int row, unsigned char *dirty)
 {
     unsigned char drawnOn[TILE_COLUMNS];
@@ -180,6 +205,12 @@ static int findChangedTiles(int row, unsigned char *dirty)
     memset(dirty, everythingDue, TILE_COLUMNS);
     if (!any)
         return 0;
+    if (writeDirectly()) {
+        int count = 0;
+        for (int t = 0; t < TILE_COLUMNS; t++)
+            count += dirty[t] = everythingDue || (drawnOn[t] && tileDiffersFromDisplay(row, t));
+        return count;
+    }
     uint64_t digests[TILE_COLUMNS];
     rowDigests(row, drawnOn, digests);
     int count = 0;
@@ -193,27 +224,65 @@ static int findChangedTiles(int row, unsigned char *dirty)
     return count;
 }
 
+// A block of changed tiles waiting to go to the display: columns [first,
+// last) of tile rows [top, top + rows).
+struct Block {
+    int first, last, top, rows;
+};
+
+// Copies a block of tiles to the display.
+static void copyBlock(const Block &b)
+{
+    copyArea(b.first * PRESENT_TILE, b.top * PRESENT_TILE, (b.last - b.first) * PRESENT_TILE,
+             b.rows * PRESENT_TILE);
+}
+
+// Adds one row's runs of changed tiles to the open blocks: a run under a
+// block of the same columns makes it a row taller; blocks the row does not
+// continue are copied. Returns the number of tiles in the row.
+static int addRowToBlocks(int row, const unsigned char *dirty, Block *blocks, int *count)
+{
+    Block next[TILE_COLUMNS];
+    int nextCount = 0, tiles = 0;
+    for (int t = 0; t < TILE_COLUMNS; t++) {
+        if (!dirty[t])
+            continue;
+        int first = t;
+        while (t < TILE_COLUMNS && dirty[t])
+            t++;
+        tiles += t - first;
+        Block run = {first, t, row, 1};
+        for (int i = 0; i < *count; i++)
+            if (blocks[i].first == first && blocks[i].last == t && blocks[i].top + blocks[i].rows == row) {
+                run = blocks[i];
+                run.rows++;
+                blocks[i].rows = 0;         // carried on, not copied yet
+            }
+        next[nextCount++] = run;
+    }
+    for (int i = 0; i < *count; i++)
+        if (blocks[i].rows)
+            copyBlock(blocks[i]);
+    memcpy(blocks, next, sizeof(Block) * nextCount);
+    *count = nextCount;
+    return tiles;
+}
+
 int presentCanvas()
 {
     if (!canvas || !displayTarget || prepareBand() != 0)
         return 0;
-    int presented = 0;
+    int presented = 0, blockCount = 0;
     unsigned char dirty[TILE_COLUMNS];
+    Block blocks[TILE_COLUMNS];
     acquire_bitmap(displayTarget);
+    // Changed tiles go to the display in blocks, so a moving sprite is one copy.
     for (int row = 0; row < TILE_ROWS; row++) {
-        if (!findChangedTiles(row, dirty))
-            continue;
-        // Neighbouring changed tiles go to the display in one copy.
-        for (int t = 0; t < TILE_COLUMNS; t++) {
-            if (!dirty[t])
-                continue;
-            int first = t;
-            while (t < TILE_COLUMNS && dirty[t])
-                t++;
-            copyRun(first * PRESENT_TILE, row * PRESENT_TILE, (t - first) * PRESENT_TILE);
-            presented += t - first;
-        }
+        findChangedTiles(row, dirty);
+        presented += addRowToBlocks(row, dirty, blocks, &blockCount);
     }
+    for (int i = 0; i < blockCount; i++)
+        copyBlock(blocks[i]);
     release_bitmap(displayTarget);
     everythingDue = 0;
     clearDamage();

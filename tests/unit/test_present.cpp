@@ -40,6 +40,20 @@ TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
         for (int dx = 0; dx < 2; dx++)
             EXPECT_EQ(getpixel(display, 3 + 2 * (CANVAS_W - 1) + dx, 5 + 2 * (CANVAS_H - 1) + dy), red);
     EXPECT_EQ(getpixel(display, 3 + 2 * (PRESENT_TILE - 1) + 1, 5 + 2 * PRESENT_TILE + 1), red);
+
+    // A canvas that does not fit the display goes through clipped copies and
+    // is compared by its tiles' digests instead of the display's memory.
+    displayScale = 1;
+    displayLeft = -8;
+    displayTop = 0;
+    presentEverything();
+    presentCanvas();
+    EXPECT_EQ(presentCanvas(), 0) << "an unchanged frame, by digest";
+    putpixel(canvas, 100, 100, red);
+    EXPECT_EQ(presentCanvas(), 1);
+    EXPECT_EQ(getpixel(display, 92, 100), red);
+    putpixel(canvas, 100, 100, red);
+    EXPECT_EQ(presentCanvas(), 0) << "the same pixel again, by digest";
     displayTarget = nullptr;
     destroy_bitmap(display);
 }
