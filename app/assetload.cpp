@@ -6,12 +6,12 @@
 // packed (a third of a megabyte each instead of three) and are unpacked
 // straight onto the canvas whenever they are shown.
 #include "app/assetload.h"
-#include "app/catalogue.h"
-#include "app/packedfile.h"
+#include "game/catalogue.h"
+#include "game/datafile.h"
 #include "platform/damage.h"
 #include "platform/dialog.h"
-#include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/shutdown.h"
 #include <chrono>
 
 int assetsComplete = 0;

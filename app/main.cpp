@@ -5,10 +5,11 @@
 // loop, which never returns. Whatever the first frame does not need comes
 // after it, so the menu is on screen within a few tens of milliseconds.
 #include "app/assetload.h"
-#include "app/catalogue.h"
+#include "app/layout.h"
 #include "app/mainloop.h"
 #include "app/menu.h"
 #include "app/settings.h"
+#include "game/catalogue.h"
 #include "game/fall.h"
 #include "game/well.h"
 #include "platform/desktop.h"
@@ -16,6 +17,7 @@
 #include "platform/pacing.h"
 #include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/shutdown.h"
 #include "scores/table.h"
 #include <allegro.h>
 #include <cstdlib>

@@ -5,22 +5,23 @@
 // Every screen is drawn into the canvas; the waits present it frame by frame.
 #include "app/mainloop.h"
 #include "app/assetload.h"
-#include "app/catalogue.h"
+#include "app/layout.h"
 #include "app/menu.h"
 #include "app/settings.h"
+#include "game/catalogue.h"
 #include "game/fall.h"
 #include "game/frame.h"
 #include "game/well.h"
+#include "platform/dialog.h"
 #include "platform/pacing.h"
-#include "platform/platform.h"
 #include "platform/present.h"
+#include "platform/shutdown.h"
+#include "scores/newscore.h"
 #include <allegro.h>
 
 int screenState = STATE_MENU;
 int clickLatch = 0;
 int musicOn = 1;
-int soundEffectsOn = 1;
-int hudRedrawRequested = 0;
 int animLeftX = 57, animRightX = 816;
 int animLeftY = ANIM_START_Y, animRightY = ANIM_START_Y;
 int animSidesSwapped = 0;
@@ -236,12 +237,26 @@ static void toggleMusic()
     }
 }
 
+// The end of a round: its message, the high-score entry, back to the menu.
+static void finishRound()
+{
+    showMessageBox(roundEndMessage);
+    recordHighScore(score);
+    drawMenu();
+    drawDifficultyButtons();
+    screenState = STATE_MENU;
+    stopMusic();
+}
+
 // One play pass: the frame update, then a pause if the window lost the
 // focus, else at most one key.
 static void playingPass(int focusLost)
 {
-    updateFrame();
-    if (focusLost && screenState == STATE_PLAYING) {
+    if (!updateFrame()) {
+        finishRound();
+        return;
+    }
+    if (focusLost) {
         pauseGame();
         return;
     }

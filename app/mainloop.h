@@ -10,8 +10,6 @@ const int ANIM_START_Y = -150;
 extern int screenState;
 extern int clickLatch;
 extern int musicOn;
-extern int soundEffectsOn;
-extern int hudRedrawRequested;
 extern int animLeftX, animRightX, animLeftY, animRightY, animSidesSwapped;
 
 // Runs the main loop; never returns.

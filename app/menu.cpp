@@ -3,8 +3,9 @@
 // canvas. These routines only draw; the main loop decides when each one runs.
 #include "app/menu.h"
 #include "app/assetload.h"
-#include "app/catalogue.h"
+#include "app/layout.h"
 #include "app/mainloop.h"
+#include "game/catalogue.h"
 #include "game/well.h"
 #include "platform/present.h"
 #include "scores/table.h"

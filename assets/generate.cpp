@@ -6,7 +6,6 @@
 //
 //   tumblegrid-assets WORKDIR OUTPUT.dat DATTOOL
 //   tumblegrid-assets --icons DIR
-#include "app/catalogue.h"
 #include "assets/glyphs.h"
 #include "assets/icons.h"
 #include "assets/menuart.h"
@@ -14,6 +13,7 @@
 #include "assets/screens.h"
 #include "assets/sounds.h"
 #include "assets/tiles.h"
+#include "game/catalogue.h"
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -3,11 +3,10 @@
 // it; the steering keys only set the values the next fall step reads. The
 // timer callback counts unpaused play time for the clock.
 #include "game/fall.h"
-#include "game/well.h"
-#include "game/groups.h"
+#include "game/catalogue.h"
 #include "game/frame.h"
-#include "app/catalogue.h"
-#include "app/mainloop.h"
+#include "game/groups.h"
+#include "game/well.h"
 #include <allegro.h>
 
 const int MOVE_NONE = -1;
@@ -34,7 +33,7 @@ static int spawnDigit()
     softDropState = SOFT_DROP_NONE;
 
     if (cellOccupied(0, SPAWN_COLUMN) || outOfTime) {
-        endRound(outOfTime ? "Game Over - out of time :-(" : "Game Over :-(");
+        roundEndMessage = outOfTime ? "Game Over - out of time :-(" : "Game Over :-(";
         return 0;
     }
 

@@ -1,8 +1,9 @@
 // fall.h -- the falling digit: fall step, sideways moves, steering keys,
-// landing, the play clock's timer callback and the end of a round.
+// landing and the play clock's timer callback.
 #pragma once
 
-// One fall step: spawn, sideways move, descent or landing. 0 when the round just ended.
+// One fall step: spawn, sideways move, descent or landing. 0 when the
+// round just ended (a spawn found the entry cell taken, or the clock ran out).
 int advanceFallingDigit();
 
 // Applies a pending sideways move to the falling digit if the well allows it.
@@ -13,6 +14,3 @@ void applySteeringKey(int scancode);
 
 // Timer callback, about 3000 times a second: counts unpaused play time.
 void onTimerTick();
-
-// Ends the round: the message box, the high-score entry, the menu, the music off.
-void endRound(const char *message);

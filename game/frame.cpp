@@ -4,10 +4,9 @@
 // digit. Everything is drawn into the canvas: a changing item is removed by
 // copying its rectangle from the background under it.
 #include "game/frame.h"
+#include "game/catalogue.h"
 #include "game/fall.h"
 #include "game/well.h"
-#include "app/catalogue.h"
-#include "app/mainloop.h"
 #include "platform/pacing.h"
 #include "platform/present.h"
 #include <allegro.h>
@@ -18,6 +17,7 @@ int lastScore = -1;
 int scoreGain = 0, gainAge = 0, gainY = 0;
 int clockBlinkCounter = 0;
 int prevFallX = 0, prevFallY = 0;
+int hudRedrawRequested = 0;
 
 const int HUD_X = 48;
 const int SCORE_Y = 100;
@@ -256,11 +256,11 @@ static void drawPreview()
     masked_blit(digitSprites[nextDigit], canvas, 0, 0, PREVIEW_X, PREVIEW_Y, CELL_SIZE, CELL_SIZE);
 }
 
-void updateFrame()
+int updateFrame()
 {
     fallFrameCounter = (fallFrameCounter + 1) % stepDivider;
     if (fallFrameCounter == 0 && !advanceFallingDigit())
-        return;
+        return 0;
 
     updateScoreLine();
     int clockY = SCORE_Y + text_height(hudFont) + LINE_GAP;
@@ -269,7 +269,8 @@ void updateFrame()
     drawFallingDigit();
 
     if (clearPending() && !playClearAnimation())
-        return;
+        return 0;
     redrawWell();
     drawPreview();
+    return 1;
 }

@@ -11,6 +11,7 @@ int dealtHistory[HISTORY_LENGTH];
 int pickerPhase = 0;
 
 int difficulty = EASY;
+int soundEffectsOn = 1;
 int currentDigit = 0, nextDigit = 0;
 int fallColumn = SPAWN_COLUMN, fallRow = 0, fallX = 150, fallY = 0;
 int fallStep = 1, baseFallStep = 1, stepDivider = 1, baseStepDivider = 1;
@@ -24,6 +25,7 @@ int score = 0, level = 1, levelComplete = 0;
 int boxesTarget = 0, columnsTarget = 0, rowsTarget = 0;
 int boxesDone = 0, columnsDone = 0, rowsDone = 0;
 int rowsThisPass = 0, columnsThisPass = 0, clearedThisPass = 0;
+const char *roundEndMessage = nullptr;
 
 // Pacing and score multiplier of one difficulty.
 struct DifficultyPreset {
@@ -100,6 +102,7 @@ void startRound()
     rowsThisPass = columnsThisPass = 0;
 
     outOfTime = 0;
+    roundEndMessage = nullptr;
     fallX = 150;
     fallY = 0;
     prevFallX = CELL_SIZE * fallColumn;

@@ -38,6 +38,7 @@ extern int dealtHistory[HISTORY_LENGTH];
 extern int pickerPhase;
 
 extern int difficulty;
+extern int soundEffectsOn;              // the landing and clearing sounds play
 extern int currentDigit, nextDigit;
 extern int fallColumn, fallRow, fallX, fallY;
 extern int fallStep, baseFallStep, stepDivider, baseStepDivider;
@@ -51,6 +52,7 @@ extern int score, level, levelComplete;
 extern int boxesTarget, columnsTarget, rowsTarget;
 extern int boxesDone, columnsDone, rowsDone;
 extern int rowsThisPass, columnsThisPass, clearedThisPass;
+extern const char *roundEndMessage;      // why the round ended; nullptr while it runs
 
 // Puts every value of a round into its starting form for the chosen difficulty.
 void startRound();

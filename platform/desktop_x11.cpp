@@ -10,6 +10,7 @@
 #include <xalleg.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/shm.h>
 #include <cstdlib>
 #include <cstring>
 #include "tumblegrid_icon.h"
@@ -175,10 +176,22 @@ void prepareDesktopWindow(int full)
     setIcon();
 }
 
+// The screen's image lives in a shared memory segment that the library
+// removes only in its own shutdown, which the game never runs: every run
+// would leave one behind until the machine restarts. Marked for removal as
+// soon as the X server has attached it, it goes when the process does,
+// however that ends.
+static void releaseSharedImage()
+{
+    if (_xwin.use_shm)
+        shmctl(_xwin.shminfo.shmid, IPC_RMID, nullptr);
+}
+
 void finishDesktopWindow(int full)
 {
     if (!_xwin.display || _xwin.wm_window == None)
         return;
+    releaseSharedImage();
     setIcon();
     if (windowManagerRuns()) {
         requestFullScreenState(full);

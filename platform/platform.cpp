@@ -1,6 +1,5 @@
-// platform.cpp -- the operating system's share: a modal error box, a sleep,
-// the immediate exit, and the signals and lost display that must end the
-// game at once. On Windows the box is the system's own; elsewhere it is
+// platform.cpp -- the operating system's share: a modal error box and a
+// sleep. On Windows the box is the system's own; elsewhere it is
 // drawn with the game library's dialog toolkit into the canvas. With no
 // display open yet (the command-line tool, the tests) the message goes to
 // standard error instead.
@@ -13,9 +12,7 @@
 #ifdef _WIN32
 #include <winalleg.h>
 #else
-#include <csignal>
 #include <unistd.h>
-#include <xalleg.h>
 #endif
 
 #ifndef _WIN32
@@ -83,41 +80,5 @@ void sleepMs(int milliseconds)
     Sleep(static_cast<DWORD>(milliseconds));
 #else
     usleep(static_cast<useconds_t>(milliseconds) * 1000);
-#endif
-}
-
-void exitNow()
-{
-    _exit(1);
-}
-
-#ifndef _WIN32
-// A stop request (logout, Ctrl+C, a closed terminal) ends the game at once:
-// the library's own shutdown can hang when the display is going away too.
-static void stopNow(int)
-{
-    _exit(1);
-}
-
-// A lost display connection ends the game at once, with nothing written.
-static int displayLost(Display *)
-{
-    _exit(1);
-}
-#endif
-
-void watchForShutdown()
-{
-#ifndef _WIN32
-    struct sigaction stop;
-    memset(&stop, 0, sizeof stop);
-    stop.sa_handler = stopNow;
-    sigemptyset(&stop.sa_mask);
-    sigaction(SIGTERM, &stop, nullptr);
-    sigaction(SIGINT, &stop, nullptr);
-    sigaction(SIGHUP, &stop, nullptr);
-    // A write to a closed display connection then fails instead of killing the process.
-    signal(SIGPIPE, SIG_IGN);
-    XSetIOErrorHandler(displayLost);
 #endif
 }

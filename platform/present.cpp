@@ -8,7 +8,7 @@
 #include "platform/present.h"
 #include "platform/damage.h"
 #include "platform/desktop.h"
-#include "platform/platform.h"
+#include "platform/shutdown.h"
 #include <atomic>
 #include <cstdint>
 #include <cstring>

@@ -4,6 +4,7 @@
 #include "scores/newscore.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/shutdown.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
 #include <climits>

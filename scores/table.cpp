@@ -5,9 +5,10 @@
 // The file is read as it comes: any bytes may be in it, so every scan here
 // stays inside the deciphered text and inside the table's slots.
 #include "scores/table.h"
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/shutdown.h"
 #include "scores/cipher.h"
 #include <allegro.h>
 #include <climits>

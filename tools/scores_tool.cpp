@@ -9,7 +9,7 @@
 //
 // Entries are fitted with the game's font when tumblegrid.dat sits beside
 // FILE or in the current folder; otherwise they are listed as stored.
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "platform/files.h"
 #include "scores/cipher.h"
 #include "scores/table.h"

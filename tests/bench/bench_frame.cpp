@@ -2,12 +2,11 @@
 // animation) with a half-full well, on a 1024x768x32 memory bitmap standing in
 // for the screen. The cost on a real X11 screen is measured by the screen
 // tests (FramePerformance); this one isolates the game's own drawing.
+#include "game/catalogue.h"
 #include "game/frame.h"
 #include "game/well.h"
-#include "app/catalogue.h"
-#include "app/mainloop.h"
-#include "support/headless.h"
 #include "platform/present.h"
+#include "support/headless.h"
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
@@ -17,7 +16,6 @@ namespace {
 void setUpRound()
 {
     freshRound(EASY, 4);
-    screenState = STATE_PLAYING;
     soundEffectsOn = 0;
     for (int r = 8; r < WELL_ROWS; r++)
         for (int c = 0; c < WELL_COLUMNS; c++)

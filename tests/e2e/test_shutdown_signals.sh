@@ -2,7 +2,8 @@
 # A stop signal, the loss of the X server, and both at once (what a logout
 # does) end the game within a second with exit status 1, no crash and no
 # core, leaving highscores.dat as it was: 20 times each, taken in turn in
-# the menu, in play and with a message box open.
+# the menu, in play and with a message box open. A crash (SIGSEGV) ends it
+# the same way, and no run leaves its screen's shared memory behind.
 source "$(dirname "$0")/harness.sh"
 tg_setup
 cp "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before"
@@ -23,11 +24,12 @@ start_in()
 # Ends the game one way and checks how it ended.
 end_by()
 {
-    local how=$1 state=$2 run=$3 waited=0
+    local how=$1 state=$2 run=$3 waited=0 ended=$TG_GAME_PID
     case $how in
         term) kill -TERM "$TG_GAME_PID" ;;
         xserver) kill -9 "$TG_XVFB_PID" ;;
         both) kill -TERM "$TG_GAME_PID"; kill -9 "$TG_XVFB_PID" ;;
+        segv) kill -SEGV "$TG_GAME_PID" ;;
     esac
     while tg_game_running && [ $waited -lt 50 ]; do sleep 0.02; waited=$((waited + 1)); done
     tg_game_running && tg_fail "$how in the $state (run $run): the game still runs after a second"
@@ -35,6 +37,13 @@ end_by()
     TG_EXIT=$?
     TG_GAME_PID=""
     tg_expect_eq "$TG_EXIT" 1 "$how in the $state (run $run): exit status"
+    # ipcs -p lists each segment with the process that made it; a killed X
+    # server may take a moment to let go of its attachment.
+    waited=0
+    while ipcs -m -p | awk -v pid="$ended" '$3 == pid { found = 1 } END { exit !found }'; do
+        [ $waited -lt 50 ] || tg_fail "$how in the $state (run $run): the game's shared memory was left behind"
+        sleep 0.02; waited=$((waited + 1))
+    done
 }
 
 states=(menu play box)
@@ -44,6 +53,10 @@ for run in $(seq 20); do
         start_in "$state"
         end_by "$how" "$state" "$run"
     done
+done
+for state in menu play; do
+    start_in "$state"
+    end_by segv "$state" 1
 done
 ls "$TG_DIR" | grep -q '^core' && tg_fail "a core file was left"
 cmp -s "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before" || tg_fail "highscores.dat changed"

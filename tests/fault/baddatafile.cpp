@@ -2,8 +2,8 @@
 // end-to-end cases: packed under another password, a foreign object at an
 // index the game binds, objects missing, or the unpacked stream cut short.
 // Usage: baddatafile IN OUT password WORD | wrongtype INDEX | fewer COUNT | cut BYTES
-#include "app/catalogue.h"
 #include "fault/datafile_image.h"
+#include "game/catalogue.h"
 #include <allegro.h>
 #include <cerrno>
 #include <cstdio>

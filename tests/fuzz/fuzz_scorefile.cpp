@@ -3,7 +3,7 @@
 // holds an unterminated slot, the saved file always decodes to two header
 // lines and fifteen entry lines, and reloading it gives the table back.
 #include "fuzz/fuzz_support.h"
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "scores/cipher.h"
 #include "scores/newscore.h"
 #include "scores/table.h"

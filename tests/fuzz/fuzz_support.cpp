@@ -1,6 +1,6 @@
 // fuzz_support.cpp -- the shared set-up of the fuzz targets.
 #include "fuzz/fuzz_support.h"
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
 #include "support/headless.h"

@@ -3,10 +3,9 @@
 // the HUD texts and their erasing, the floating gain, the clock, the preview,
 // fall pacing in frames, the clear animation's order and pace, and the CPU
 // cost of an ordinary pass.
+#include "game/catalogue.h"
 #include "game/frame.h"
 #include "game/well.h"
-#include "app/catalogue.h"
-#include "app/mainloop.h"
 #include "platform/pacing.h"
 #include "platform/present.h"
 #include "support/headless.h"
@@ -54,7 +53,6 @@ const auto *environment = ::testing::AddGlobalTestEnvironment(new ScreenEnvironm
 void freshPlayScreen(int chosenDifficulty = EASY, bool holdFall = true)
 {
     freshRound(chosenDifficulty, 21);
-    screenState = STATE_PLAYING;
     soundEffectsOn = 0;
     hudRedrawRequested = 0;
     clockDue = 0;

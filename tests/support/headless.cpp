@@ -1,7 +1,7 @@
 // headless.cpp -- helpers that give tests a game state and the real assets
 // without opening a window.
 #include "support/headless.h"
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "game/well.h"
 #include "support/seams.h"
 #include <allegro.h>

@@ -3,7 +3,8 @@
 // end-to-end tests click where the buttons really are; and the colour each
 // digit's sprite has at one probe pixel, so that they can tell the digits
 // on the screen apart.
-#include "app/catalogue.h"
+#include "app/layout.h"
+#include "game/catalogue.h"
 #include "support/headless.h"
 #include <cstdio>
 

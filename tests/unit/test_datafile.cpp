@@ -4,9 +4,9 @@
 // slip through the check. The damaged copies are all made from the real
 // generated datafile. And the game's own unpacking of pictures gives the
 // library's pictures, pixel for pixel.
-#include "app/catalogue.h"
-#include "app/packedfile.h"
 #include "fault/datafile_image.h"
+#include "game/catalogue.h"
+#include "game/datafile.h"
 #include "support/headless.h"
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // Menu layout, click hit-testing and the catalogue's clear-frame table.
-#include "app/catalogue.h"
+#include "app/layout.h"
+#include "game/catalogue.h"
 #include <gtest/gtest.h>
 #include <set>
 

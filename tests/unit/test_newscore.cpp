@@ -1,6 +1,6 @@
 // A new result entering the table: who gets replaced, what the saved file
 // holds, names the file can't carry, and saves that fail.
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "scores/cipher.h"
 #include "scores/newscore.h"
 #include "scores/table.h"

@@ -1,6 +1,6 @@
 // The high-score table: reading an entry's score, the dot leader, the
 // ordering, and loading files both sound and damaged.
-#include "app/catalogue.h"
+#include "game/catalogue.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
 #include "support/headless.h"

@@ -1,4 +1,4 @@
-// packedfile.h -- the game's datafile read in its stored form. One pass over
+// datafile.h -- the game's datafile read in its stored form. One pass over
 // the file keeps every object's stored (packed) bytes in memory and checks
 // the whole file, each object's type and each picture's size included, so a
 // damaged file is refused before anything is shown; the objects are then

@@ -1,6 +1,6 @@
 // catalogue.h -- the datafile's objects bound by index to named pictures,
-// fonts and samples, the check that a loaded datafile is usable, and the
-// menu layout computed from three picture sizes.
+// fonts and samples, and the check that a loaded datafile is usable. The
+// play screen, the menu and the high-score list all draw from it.
 #pragma once
 #include <allegro.h>
 
@@ -35,24 +35,6 @@ extern FONT *hudFont;
 extern SAMPLE *clearSound, *musicSample, *landSound;
 extern int textColour;
 
-// One inclusive rectangle of the menu: a click on any of its edges counts.
-struct ButtonRect {
-    int left, top, right, bottom;
-};
-
-struct MenuLayout {
-    int buttonLeft, startTop, difficultyTop, scoresTop, helpTop, quitTop;
-    ButtonRect startRect, easyRect, mediumRect, hardRect, blitzRect;
-    ButtonRect scoresRect, helpRect, quitRect;
-};
-extern MenuLayout menuLayout;
-
-// The menu buttons in the order the click test tries them.
-enum MenuButton {
-    NO_BUTTON = 0, START_BUTTON, EASY_BUTTON, MEDIUM_BUTTON, HARD_BUTTON,
-    BLITZ_BUTTON, SCORES_BUTTON, HELP_BUTTON, QUIT_BUTTON
-};
-
 // Datafile index of frame f (0..13) of the clear animation of digit code d (0..8).
 int clearFrameObject(int digit, int frame);
 
@@ -71,9 +53,3 @@ DATAFILE *loadCheckedDatafile(const char *name, const char *password);
 
 // Stores the data pointer of every catalogue object; object 30 becomes the library font.
 void bindAssetCatalogue(DATAFILE *data);
-
-// Fills menuLayout from the sizes of the start button, the Easy button and the menu background.
-void computeMenuLayout(int startW, int startH, int easyW, int easyH, int menuW);
-
-// The first menu button whose rectangle holds (x, y), or NO_BUTTON.
-MenuButton menuButtonAt(int x, int y);

@@ -1,12 +1,12 @@
-// packedfile.cpp -- reads the datafile once, keeping each object's stored
+// datafile.cpp -- reads the datafile once, keeping each object's stored
 // bytes, and unpacks objects from memory when they are wanted. An object is
 // stored as a chunk: its stored length, its unpacked length (negated when
 // the chunk is packed with the library's LZSS), then the bytes. Pictures are
 // unpacked a row at a time straight into their bitmap, which is several
 // times quicker than the library's reader of 24- and 32-bit pictures (one
 // call per byte); fonts and samples go through the library's own loaders.
-#include "app/packedfile.h"
-#include "app/catalogue.h"
+#include "game/datafile.h"
+#include "game/catalogue.h"
 #include <allegro/internal/aintern.h>
 #include <cstring>
 #include <vector>
