@@ -16,6 +16,7 @@
 BITMAP *canvas = nullptr;
 BITMAP *displayTarget = nullptr;
 int fullScreen = 1;
+int sharpScaling = 0;
 int displayScale = 1;
 int displayLeft = 0, displayTop = 0;
 

@@ -13,6 +13,7 @@ const int PRESENT_TILE = 32;           // the canvas is compared in tiles of thi
 extern BITMAP *canvas;                 // 1024x768, 32-bit: the game's whole picture
 extern BITMAP *displayTarget;          // where the presenter copies to: the screen
 extern int fullScreen;                 // 1 the whole desktop, 0 a window
+extern int sharpScaling;               // 1 whole-number scales only, 0 the largest that fits
 extern int displayScale;               // canvas pixels are shown as scale x scale blocks
 extern int displayLeft, displayTop;    // where the canvas's top-left corner sits
 

@@ -68,7 +68,7 @@ if(TG_FUZZ)
   add_custom_target(fuzz_seeds DEPENDS ${FUZZ_SEEDS}/written)
 
   set(FUZZ_SECONDS 20 CACHE STRING "How long each fuzz test runs")
-  foreach(target scorefile decode rules entry)
+  foreach(target scorefile decode rules entry settings)
     add_executable(fuzz_${target} fuzz/fuzz_${target}.cpp)
     target_link_libraries(fuzz_${target} PRIVATE fuzz_core)
     target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)

@@ -59,8 +59,11 @@ tg_expect_eq "$(tg_region_diff "$blitz" "$(tg_shot restarted)" "$ROW_LEFT" "$ROW
     "the difficulty after a restart"
 tg_key q
 tg_wait_exit 5 || tg_fail "Q did not end the program"
-head -c 300 /dev/urandom >"$TG_DIR/settings.cfg"
+# These bytes (a code point above 2^30 in UTF-8) once hung the start for ever.
+printf '[tumblegrid]\ndifficulty = 4\n# \xfd\x8d\x96\x9b\xa2\xa3\n' >"$TG_DIR/settings.cfg"
+started=$(date +%s%N)
 TG_FIXED_TIME=2000 tg_start_game
+[ $(( ($(date +%s%N) - started) / 1000000 )) -lt 1000 ] || tg_fail "the start took a second with a damaged settings.cfg"
 tg_expect_eq "$(tg_region_diff "$menu" "$(tg_shot damaged)" "$ROW_LEFT" "$ROW_TOP" "$ROW_W" "$ROW_H")" 0 \
     "the difficulty after a damaged settings.cfg"
 tg_pass

@@ -2,7 +2,8 @@
 // own code: stored high-score files made by encodeScoreText (a full table,
 // odd names, an empty text, a lone header), wells taken from seeded rounds
 // played through the real fall step, and names with scores for the entry
-// builder. Usage: fuzzseeds OUTDIR (subfolders scorefile, decode, rules, entry).
+// builder, and settings files. Usage: fuzzseeds OUTDIR (subfolders scorefile,
+// decode, rules, entry, settings).
 #include "game/fall.h"
 #include "game/well.h"
 #include "scores/cipher.h"
@@ -109,6 +110,20 @@ static void entrySeeds()
     }
 }
 
+// Settings files: the game's own, a hand-edited one, and the damaged bytes
+// that once hung the library's reader.
+static void settingsSeeds()
+{
+    const std::string texts[] = {
+        "[tumblegrid]\ndifficulty = 3\nmusic = 0\neffects = 1\nfullscreen = 0\nscaling = sharp\n",
+        "# mine\r\n[tumblegrid]\r\ndifficulty=4\r\n[other]\r\nmusic = 0\r\n",
+        "[tumblegrid]\nfullscreen = 7\nscaling = huge\n",
+        "\xfd\x8d\x96\x9b\xa2\xa3\n",
+    };
+    for (const std::string &text : texts)
+        writeSeed("settings", text);
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 2) {
@@ -121,6 +136,7 @@ int main(int argc, char **argv)
     scoreFileSeeds();
     wellSeeds();
     entrySeeds();
+    settingsSeeds();
     printf("fuzzseeds: %d seeds in %s\n", seedCount, outDir.c_str());
     return 0;
 }
