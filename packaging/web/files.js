@@ -1,0 +1,30 @@
+// files.js -- the game's files in the browser, run before the game starts.
+//
+// The game reads and writes its files in its current folder, /game. The
+// datafile and the initial high-score table come packed with the page; the
+// player's own files, highscores.dat and settings.cfg, live in the
+// browser's IndexedDB, mounted at /save and reached from /game through
+// links (the game rewrites the file a link points to and keeps the link).
+// The initial table is copied in only when the player has none. The game
+// asks for the copy to IndexedDB after each save (files.cpp).
+Module['preRun'] = Module['preRun'] || [];
+Module['preRun'].push(function() {
+  FS.mkdir('/save');
+  FS.mount(IDBFS, {}, '/save');
+  addRunDependency('saved-files');
+  FS.syncfs(true, function(error) {
+    if (error)
+      console.error('The saved files could not be read: ' + error);
+    var exists = function(path) {
+      try { FS.stat(path); return true; } catch (e) { return false; }
+    };
+    if (!exists('/save/highscores.dat'))
+      FS.writeFile('/save/highscores.dat', FS.readFile('/game/highscores.initial.dat'));
+    if (!exists('/save/settings.cfg'))
+      FS.writeFile('/save/settings.cfg', '');
+    FS.symlink('/save/highscores.dat', '/game/highscores.dat');
+    FS.symlink('/save/settings.cfg', '/game/settings.cfg');
+    FS.chdir('/game');
+    removeRunDependency('saved-files');
+  });
+});
