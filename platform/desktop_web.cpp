@@ -44,7 +44,9 @@ EM_JS(void, askPageFullScreen, (int wanted, int *full), {
     }
     Module['fullScreenFlag'] = full;
     var done = function() { HEAP32[full >> 2] = shown(); };
-    if (wanted && !shown() && document.documentElement.requestFullscreen)
+    // Without a key or click just before, the browser refuses at once.
+    var allowed = !navigator.userActivation || navigator.userActivation.isActive;
+    if (wanted && !shown() && allowed && document.documentElement.requestFullscreen)
         document.documentElement.requestFullscreen().then(done, done);
     else if (!wanted && shown())
         document.exitFullscreen().then(done, done);

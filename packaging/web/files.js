@@ -1,4 +1,4 @@
-// files.js -- the game's files in the browser, run before the game starts.
+// files.js -- the game's files in the browser, set up before the game starts.
 //
 // The game reads and writes its files in its current folder, /game. The
 // datafile and the initial high-score table come packed with the page; the
@@ -6,7 +6,7 @@
 // browser's IndexedDB, mounted at /save and reached from /game through
 // links (the game rewrites the file a link points to and keeps the link).
 // The initial table is copied in only when the player has none. The game
-// asks for the copy to IndexedDB after each save (files.cpp).
+// asks for the copy to IndexedDB after each save (platform/files.cpp).
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   FS.mkdir('/save');
@@ -15,16 +15,21 @@ Module['preRun'].push(function() {
   FS.syncfs(true, function(error) {
     if (error)
       console.error('The saved files could not be read: ' + error);
-    var exists = function(path) {
-      try { FS.stat(path); return true; } catch (e) { return false; }
-    };
-    if (!exists('/save/highscores.dat'))
-      FS.writeFile('/save/highscores.dat', FS.readFile('/game/highscores.initial.dat'));
-    if (!exists('/save/settings.cfg'))
-      FS.writeFile('/save/settings.cfg', '');
-    FS.symlink('/save/highscores.dat', '/game/highscores.dat');
-    FS.symlink('/save/settings.cfg', '/game/settings.cfg');
-    FS.chdir('/game');
     removeRunDependency('saved-files');
   });
+  addOnPreMain(prepareFiles);
 });
+
+// Runs once the saved files and the packed ones are both in place.
+function prepareFiles() {
+  var exists = function(path) {
+    try { FS.lstat(path); return true; } catch (e) { return false; }
+  };
+  if (!exists('/save/highscores.dat'))
+    FS.writeFile('/save/highscores.dat', FS.readFile('/game/highscores.initial.dat'));
+  if (!exists('/save/settings.cfg'))
+    FS.writeFile('/save/settings.cfg', '');
+  FS.symlink('/save/highscores.dat', '/game/highscores.dat');
+  FS.symlink('/save/settings.cfg', '/game/settings.cfg');
+  FS.chdir('/game');
+}

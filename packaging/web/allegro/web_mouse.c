@@ -8,10 +8,11 @@
  * GUI's button loop, "while (gui_mouse_b())") is waiting for the mouse,
  * so such a poll sleeps a moment to let the page's events in.
  *
- * A press and its release that both arrive before the program has run
- * once (a quick click, or a test's) would leave mouse_b as it was: the
- * release is held back until the program's next sleep, so a program that
- * reads mouse_b once a frame still sees the button down for a frame.
+ * A press and its release that both arrive between two looks of the
+ * program (a quick click, or a test's) would leave mouse_b as it was: a
+ * release that comes sooner than two frames after its press is held back
+ * until the program sleeps after those two frames, so a program that reads
+ * mouse_b once a frame sees the button down at least once.
  */
 #include <emscripten.h>
 #include "web_drivers.h"
@@ -19,7 +20,8 @@
 static int installed = 0, listening = 0;
 static int inPageEvent = 0;          /* the library is being handed a page event */
 static int lastPollSleeps = -1;      /* _web_sleep_count at the program's last poll */
-static int pressSleeps = -1;         /* _web_sleep_count when a button last went down */
+static const double HOLD_MS = 34.0;  /* two frames at 60 Hz */
+static double pressTime = -1e9;      /* when a button last went down, in ms */
 static int heldRelease = -1;         /* the buttons to show once the held-back release is due */
 static int rangeX1 = 0, rangeY1 = 0, rangeX2 = 1023, rangeY2 = 767;
 
@@ -40,8 +42,8 @@ EMSCRIPTEN_KEEPALIVE void web_mouse_event(int x, int y, int buttons, int wheel)
    _mouse_y = MID(rangeY1, y, rangeY2);
    _mouse_z += wheel;
    if (buttons & ~_mouse_b)
-      pressSleeps = _web_sleep_count;
-   if ((_mouse_b & ~buttons) && pressSleeps == _web_sleep_count) {
+      pressTime = emscripten_get_now();
+   if ((_mouse_b & ~buttons) && emscripten_get_now() - pressTime < HOLD_MS) {
       heldRelease = buttons;
       buttons |= _mouse_b;
    }
@@ -54,7 +56,7 @@ EMSCRIPTEN_KEEPALIVE void web_mouse_event(int x, int y, int buttons, int wheel)
 
 void _web_mouse_before_sleep(void)
 {
-   if (heldRelease < 0 || !installed)
+   if (heldRelease < 0 || !installed || emscripten_get_now() - pressTime < HOLD_MS)
       return;
    _mouse_b = heldRelease;
    heldRelease = -1;
