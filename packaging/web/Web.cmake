@@ -12,13 +12,28 @@ endif()
 target_include_directories(tg_allegro SYSTEM INTERFACE ${TG_ALLEGRO_PREFIX}/include)
 target_link_libraries(tg_allegro INTERFACE ${TG_ALLEGRO_LIB})
 
-# The functions that can be on the stack while the game sleeps but reach
-# the sleep through a function pointer, which ASYNCIFY_IGNORE_INDIRECT
-# would otherwise leave uninstrumented. Everything that reaches a sleep by
-# direct calls only is found by Emscripten itself.
+# Every function that can be on the stack while the game sleeps. Emscripten
+# finds those that reach a sleep by direct calls, but ASYNCIFY_IGNORE_INDIRECT
+# leaves calls through function pointers (the dialog toolkit's procedures,
+# gui_mouse_b, the drivers' methods) uninstrumented except in the functions
+# listed here; and since the optimiser inlines before ASYNCIFY runs, any of
+# these functions may hold the body of another, so all of them are listed,
+# not only those that make such calls (the linker warns about the names of
+# those inlined away). A missing entry corrupts the stack silently: the
+# browser cases walk every path that sleeps.
 set(TG_ASYNCIFY_ADD
-  showMessageBox\(char.const*\)
-  update_dialog object_message dialog_message d_button_proc default_mouse_b poll_mouse)
+  # the library: the dialog toolkit, the mouse it polls, rest()
+  update_dialog object_message dialog_message broadcast_dialog_message d_button_proc d_edit_proc
+  default_mouse_b poll_mouse rest rest_callback
+  # the game: the main loop and its screens
+  main startUp* loadAssets* runMainLoop* mainLoopPass* playingPass* finishRound* pauseGame*
+  showHelpInGame* menuPass* menuKey* menuClick* startGameFromMenu* pressButton* openInfoPicture*
+  openHighScores* showHelpFromMenu* quitFromMenu* loadMoreAssets* finishAssets* refuseDatafile*
+  drawScreenPicture*
+  # dialogs, the high-score entry and save, the settings' save, the waits
+  showMessageBox* popupDialog* runDialog* recordHighScore* askPlayerName* saveHighScores* fatalError*
+  loadHighScores* showErrorBox* saveSettingsWhenChanged* replaceFileContents* replaceThroughTemp*
+  syncFolderOf* waitFrame* holdFrames* waitForKey* sleepMs* exitNow*)
 string(REPLACE ";" "," TG_ASYNCIFY_ADD "${TG_ASYNCIFY_ADD}")
 
 function(tg_web_game target)

@@ -119,11 +119,14 @@ async function until(check, message, ms = 5000) {
 
 // The canvas pixels of a region, RGBA, as the game drew them.
 async function pixels(page, x = 0, y = 0, w = 1024, h = 768) {
-  const data = await page.evaluate(([x, y, w, h]) => {
-    const c = document.getElementById('screen').getContext('2d');
-    return Array.from(c.getImageData(x, y, w, h).data);
+  const encoded = await page.evaluate(([x, y, w, h]) => {
+    const bytes = document.getElementById('screen').getContext('2d').getImageData(x, y, w, h).data;
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000)
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(text);
   }, [x, y, w, h]);
-  return { x, y, w, h, data };
+  return { x, y, w, h, data: Buffer.from(encoded, 'base64') };
 }
 
 // How many pixels differ between two readings of the same region.
@@ -165,7 +168,7 @@ async function savedFile(page, name) {
 function readBmp(file) {
   const b = fs.readFileSync(file);
   const offset = b.readUInt32LE(10), w = b.readInt32LE(18), h = b.readInt32LE(22), bpp = b.readUInt16LE(28) / 8;
-  const stride = Math.ceil(w * bpp / 4) * 4, data = new Array(w * Math.abs(h) * 4);
+  const stride = Math.ceil(w * bpp / 4) * 4, data = Buffer.alloc(w * Math.abs(h) * 4);
   for (let y = 0; y < Math.abs(h); y++) {
     const row = offset + (h > 0 ? Math.abs(h) - 1 - y : y) * stride;
     for (let x = 0; x < w; x++) {

@@ -6,7 +6,8 @@
  * The driver has a poll method, which puts the library in polled mode; a
  * program that polls again and again without sleeping in between (the
  * GUI's button loop, "while (gui_mouse_b())") is waiting for the mouse,
- * so such a poll sleeps a moment to let the page's events in.
+ * so such a poll sleeps a moment to let the page's events in. A few polls
+ * in one frame (the dialog toolkit makes several) are not such a loop.
  *
  * A press and its release that both arrive between two looks of the
  * program (a quick click, or a test's) would leave mouse_b as it was: a
@@ -19,7 +20,9 @@
 
 static int installed = 0, listening = 0;
 static int inPageEvent = 0;          /* the library is being handed a page event */
+static const int BUSY_POLLS = 8;     /* this many polls without a sleep make a busy loop */
 static int lastPollSleeps = -1;      /* _web_sleep_count at the program's last poll */
+static int pollsWithoutSleep = 0;
 static const double HOLD_MS = 34.0;  /* two frames at 60 Hz */
 static double pressTime = -1e9;      /* when a button last went down, in ms */
 static int heldRelease = -1;         /* the buttons to show once the held-back release is due */
@@ -104,7 +107,9 @@ static void web_mouse_poll(void)
 {
    if (inPageEvent)
       return;
-   if (_web_sleep_count == lastPollSleeps)
+   if (_web_sleep_count != lastPollSleeps)
+      pollsWithoutSleep = 0;
+   if (++pollsWithoutSleep >= BUSY_POLLS)
       web_rest(1);
    lastPollSleeps = _web_sleep_count;
 }

@@ -35,7 +35,7 @@ EM_JS(int, web_sound_open, (void), {
    Module['webAudio'] = { context: context, chunks: 0, loudest: 0, pump: 0 };
    if (!Module['webAudioResume']) {
       Module['webAudioResume'] = function() {
-         if (context.state !== 'running')
+         if (context.state === 'suspended')
             context.resume();
       };
       ['keydown', 'mousedown', 'touchstart'].forEach(function(type) {
