@@ -99,10 +99,10 @@ static bool writeAll(int fd, const unsigned char *bytes, size_t size)
 
 #ifdef __EMSCRIPTEN__
 // In the browser the files live in memory and are copied to the page's
-// IndexedDB on request: the save waits until the copy is done, so a result
-// survives a reload straight after it.
+// IndexedDB on request (packaging/web/files.js): the save waits until the
+// copy is committed, so a result survives a reload straight after it.
 EM_ASYNC_JS(void, copyToBrowserStorage, (), {
-    await new Promise(function(done) { FS.syncfs(false, done); });
+    await new Promise(function(done) { Module['storeSaves'](done); });
 });
 #endif
 

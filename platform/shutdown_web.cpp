@@ -10,7 +10,7 @@
 // Shows the page's end page with status 1, then never returns.
 EM_ASYNC_JS(void, endInPage, (), {
     if (Module['webAudio'])
-        Module['webAudio'].context.close();
+        Module['webAudio'].context.close().catch(function() {});
     if (Module['onExit'])
         Module['onExit'](1);
     await new Promise(function() {});

@@ -20,6 +20,22 @@ Module['preRun'].push(function() {
   addOnPreMain(prepareFiles);
 });
 
+// Copies the saved files to IndexedDB and calls done once the copy is
+// committed: syncfs calls back when its requests have succeeded, which can
+// be before their transaction is committed, and a page reloaded in between
+// would lose the copy; a read queued after it completes only once it is.
+Module['storeSaves'] = function(done) {
+  FS.syncfs(false, function() {
+    IDBFS.getDB('/save', function(error, db) {
+      if (error)
+        return done();
+      var read = db.transaction([IDBFS.DB_STORE_NAME], 'readonly');
+      read.objectStore(IDBFS.DB_STORE_NAME).count();
+      read.oncomplete = read.onerror = read.onabort = function() { done(); };
+    });
+  });
+};
+
 // Runs once the saved files and the packed ones are both in place.
 function prepareFiles() {
   var exists = function(path) {

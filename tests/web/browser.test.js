@@ -172,6 +172,8 @@ test('a round ended by stacking enters the table; after a reload the high-score 
     })()` });
     const { page } = game;
     try {
+      const COLUMN = [380, 100, 270, 560];
+      const menuColumn = await h.pixels(page, ...COLUMN);
       const initial = await h.savedFile(page, 'highscores.dat');
       await h.press(page, 's');
       // Each digit goes to the column of its code, repeats to columns 9 and 10 in turn.
@@ -212,7 +214,8 @@ test('a round ended by stacking enters the table; after a reload the high-score 
       await h.sleep(200);
       await h.clickCanvas(page, 512, 414, 200);
       await h.until(async () => !initial.equals(await h.savedFile(page, 'highscores.dat')), 'no save');
-      await h.sleep(500);
+      // The game goes on once the save is stored: the page is reloaded straight away.
+      await h.until(async () => h.differing(menuColumn, await h.pixels(page, ...COLUMN)) < 500, 'no menu after the entry');
 
       // After a reload the high-score screen is the desktop tool's picture of the saved file.
       await page.reload();
@@ -222,7 +225,7 @@ test('a round ended by stacking enters the table; after a reload the high-score 
       fs.writeFileSync(file, await h.savedFile(page, 'highscores.dat'));
       const tool = path.join(h.BUILD, 'tools/tumblegrid-scores');
       const list = execFileSync(tool, ['list', file], { encoding: 'utf8' });
-      assert.match(list.split('\n')[14], /Rowan\.+\s*850/, 'Rowan with 850 is not in the last slot');
+      assert.match(list.split('\n')[14], /Rowan\.+\s*850/, 'Rowan with 850 is not in the last slot:\n' + list);
       execFileSync(tool, ['draw', file, picture], { cwd: h.BUILD });
       const expected = h.readBmp(picture);
       await h.until(async () => h.differing(expected, await h.pixels(page)) === 0,
@@ -259,17 +262,13 @@ test('a damaged stored table gives the message in the page and can be reset; Q s
       assert.match(await page.locator('#end-text').textContent(), /Cannot Open File/);
 
       // The reset brings the initial table back; Q then ends the game with the end page.
-      await page.locator('#end-reset').click();
-      await page.waitForEvent('load');
-      await h.waitForFirstFrame(page);
+      await h.reloadedBy(page, () => page.locator('#end-reset').click());
       assert.strictEqual((await h.savedFile(page, 'highscores.dat')).length,
         fs.statSync(path.join(h.BUILD, 'highscores.initial.dat')).size);
       await h.press(page, 'q');
       await page.locator('#end-again').waitFor({ state: 'visible' });
       assert.ok(await page.locator('#end-reset').isHidden(), 'a plain end offers a reset');
-      await page.locator('#end-again').click();
-      await page.waitForEvent('load');
-      await h.waitForFirstFrame(page);
+      await h.reloadedBy(page, () => page.locator('#end-again').click());
       assert.deepStrictEqual(game.errors, []);
     } catch (e) {
       await game.keepShot('case-3');

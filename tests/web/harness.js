@@ -104,6 +104,14 @@ async function waitForFirstFrame(page) {
     { timeout: 20000 });
 }
 
+// Does what reloads the page (a button of the end page) and waits for the game's first frame again.
+async function reloadedBy(page, action) {
+  await page.evaluate(() => { window.beforeReload = true; });
+  await action();
+  await until(() => page.evaluate(() => !window.beforeReload && window.tumblegrid.firstFrameAt > 0)
+    .catch(() => false), 'the page did not start again', 20000);
+}
+
 // Waits until check() resolves to something true; fails with the message after ms.
 async function until(check, message, ms = 5000) {
   const end = Date.now() + ms;
@@ -180,4 +188,4 @@ function readBmp(file) {
 }
 
 module.exports = { ROOT, BUILD, WEB_BUILD, sleep, endProcess, startServer, loadLayout, openGame,
-  waitForFirstFrame, until, pixels, differing, clickCanvas, press, savedFile, readBmp };
+  waitForFirstFrame, reloadedBy, until, pixels, differing, clickCanvas, press, savedFile, readBmp };

@@ -36,7 +36,7 @@ EM_JS(int, web_sound_open, (void), {
    if (!Module['webAudioResume']) {
       Module['webAudioResume'] = function() {
          if (context.state === 'suspended')
-            context.resume();
+            context.resume().catch(function() {});
       };
       ['keydown', 'mousedown', 'touchstart'].forEach(function(type) {
          window.addEventListener(type, Module['webAudioResume'], true);
