@@ -10,6 +10,7 @@
 // Entries are fitted with the game's font when tumblegrid.dat sits beside
 // FILE or in the current folder; otherwise they are listed as stored.
 #include "game/catalogue.h"
+#include "game/datafile.h"
 #include "platform/files.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
@@ -105,15 +106,9 @@ static bool readChecked(const char *path, std::vector<unsigned char> &plain)
 // Binds hudFont from a datafile, if there is one at path.
 static bool tryDatafile(const std::string &path)
 {
-    packfile_password(DATAFILE_PASSWORD);
-    DATAFILE *data = load_datafile(path.c_str());
-    packfile_password(nullptr);
+    DATAFILE *data = loadWholeDatafile(path.c_str(), DATAFILE_PASSWORD);
     if (!data)
         return false;
-    if (!checkGameDatafile(data)) {
-        unload_datafile(data);
-        return false;
-    }
     gameDatafile = data;
     bindAssetCatalogue(data);
     return true;
