@@ -100,6 +100,7 @@ struct GroupShape {
 
 static GroupShape groupShapes[256];
 
+// Works out the group shape of each of the 256 flag bytes.
 static void makeGroupShapes()
 {
     for (int flags = 0; flags < 256; flags++) {
@@ -153,6 +154,7 @@ int chunkUnpacksWhole(const StoredChunk &c)
 
 // ---- unpacking a chunk's bytes in pieces ----
 
+// Hands out a chunk's unpacked bytes in pieces.
 struct Unpacker {
     PACKFILE *file = nullptr;
     LZSS_UNPACK_DATA *lzss = nullptr;
@@ -168,6 +170,7 @@ static bool startUnpacking(const StoredChunk &c, Unpacker &u)
     return u.file && (!c.packed || u.lzss);
 }
 
+// Lets go of what startUnpacking took.
 static void stopUnpacking(Unpacker &u)
 {
     if (u.lzss)

@@ -103,7 +103,7 @@ static bool readChecked(const char *path, std::vector<unsigned char> &plain)
     return true;
 }
 
-// Binds hudFont from a datafile, if there is one at path.
+// Binds hudFont from a datafile, if there is one at path that the game would accept.
 static bool tryDatafile(const std::string &path)
 {
     DATAFILE *data = loadWholeDatafile(path.c_str(), DATAFILE_PASSWORD);
@@ -129,7 +129,7 @@ static void loadFontFor(const char *path)
     beside = slash == std::string::npos ? "" : beside.substr(0, slash + 1);
     if (tryDatafile(beside + DATAFILE_NAME) || tryDatafile(DATAFILE_NAME))
         return;
-    fprintf(stderr, "%s: %s not found: entries are shown as stored, not fitted\n", TOOL, DATAFILE_NAME);
+    fprintf(stderr, "%s: no usable %s: entries are shown as stored, not fitted\n", TOOL, DATAFILE_NAME);
 }
 
 // Prints the table the way the high-score screen would show it.
