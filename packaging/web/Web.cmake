@@ -19,12 +19,12 @@ target_link_libraries(tg_allegro INTERFACE ${TG_ALLEGRO_LIB})
 # listed here; and since the optimiser inlines before ASYNCIFY runs, any of
 # these functions may hold the body of another, so all of them are listed,
 # not only those that make such calls (the linker warns about the names of
-# those inlined away). A missing entry corrupts the stack silently: the
+# those inlined away; scripts/build-web leaves these warnings out). A missing entry corrupts the stack silently: the
 # browser cases walk every path that sleeps.
 set(TG_ASYNCIFY_ADD
   # the library: the dialog toolkit, the mouse it polls, rest()
-  update_dialog object_message dialog_message broadcast_dialog_message d_button_proc d_edit_proc
-  default_mouse_b poll_mouse rest rest_callback
+  update_dialog object_message dialog_message d_button_proc d_edit_proc default_mouse_b poll_mouse
+  rest_callback
   # the game: the main loop and its screens
   main startUp* loadAssets* runMainLoop* mainLoopPass* playingPass* finishRound* pauseGame*
   showHelpInGame* menuPass* menuKey* menuClick* startGameFromMenu* pressButton* openInfoPicture*

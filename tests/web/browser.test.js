@@ -161,13 +161,14 @@ test('a round ended by stacking enters the table; after a reload the high-score 
   async () => {
     const folder = fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'tumblegrid-dealer-'));
     const { seed, digits } = dealerSequence(folder);
-    // The game seeds its dealer with the time: the clock stands at the seed until the first frame.
+    // The game seeds its dealer with the time: the clock stands at the seed
+    // until the first frame and runs from there (the saved files' times must
+    // move on, or IndexedDB would keep the older copy).
     const game = await h.openGame(server, { initScript: `(() => {
       const now = Date.now.bind(Date), base = ${seed} * 1000;
-      let started = 0;
       Date.now = () => {
-        if (!started && window.tumblegrid && window.tumblegrid.firstFrameAt) started = now();
-        return started ? base + now() - started : base;
+        const first = window.tumblegrid && window.tumblegrid.firstFrameAt;
+        return first ? base + now() - (performance.timeOrigin + first) : base;
       };
     })()` });
     const { page } = game;
