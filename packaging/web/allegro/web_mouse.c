@@ -39,19 +39,18 @@ static void hand_on(void)
 /* Called by the page for each pointer event: position in canvas pixels, buttons, wheel steps. */
 EMSCRIPTEN_KEEPALIVE void web_mouse_event(int x, int y, int buttons, int wheel)
 {
+   double now = emscripten_get_now();
    if (!installed)
       return;
    _mouse_x = MID(rangeX1, x, rangeX2);
    _mouse_y = MID(rangeY1, y, rangeY2);
    _mouse_z += wheel;
    if (buttons & ~_mouse_b)
-      pressTime = emscripten_get_now();
-   if ((_mouse_b & ~buttons) && emscripten_get_now() - pressTime < HOLD_MS) {
+      pressTime = now;
+   heldRelease = -1;
+   if ((_mouse_b & ~buttons) && now - pressTime < HOLD_MS) {
       heldRelease = buttons;
       buttons |= _mouse_b;
-   }
-   else if (heldRelease >= 0) {
-      heldRelease = buttons;
    }
    _mouse_b = buttons;
    hand_on();
