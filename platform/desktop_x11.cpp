@@ -10,6 +10,7 @@
 // a window manager it takes the keyboard focus itself, since nobody else
 // would give it.
 #include "platform/desktop.h"
+#include "platform/scale.h"
 #include <allegro.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
@@ -40,6 +41,10 @@ static int largestW = 0, largestH = 0;
 // which the library's connection reads and drops.
 static Display *watch = nullptr;
 static int drawingW = 0, drawingH = 0;        // the part of the window the library draws
+// Frames after the game placed its window in which it keeps the window and
+// its frame inside the work area, whatever the window manager did with it.
+static const int PLACING_FRAMES = 30;
+static int placingFrames = 0;
 
 // Looks up an atom by name.
 static Atom atom(const char *name)
@@ -268,6 +273,69 @@ static void centreWindow(int w, int h)
     x += MAX((areaW - w - frameW) / 2, 0);
     y += MAX((areaH - h - frameH) / 2, 0);
     XMoveResizeWindow(_xwin.display, _xwin.wm_window, x, y, w, h);
+    placingFrames = PLACING_FRAMES;
+}
+
+// The window's frame around the game's window: from the window manager's
+// _NET_FRAME_EXTENTS, else the frame window it was put in (shadows and all).
+static void frameExtents(int *left, int *right, int *top, int *bottom)
+{
+    *left = *right = *top = *bottom = 0;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(_xwin.display, _xwin.wm_window, atom("_NET_FRAME_EXTENTS"), 0, 4, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data) == Success && count == 4 && format == 32) {
+        long *e = reinterpret_cast<long *>(data);
+        *left = (int)e[0], *right = (int)e[1], *top = (int)e[2], *bottom = (int)e[3];
+        XFree(data);
+        return;
+    }
+    if (data)
+        XFree(data);
+    Window w = _xwin.wm_window, root, parent, *children = nullptr;
+    unsigned int n;
+    // The frame is the game's ancestor just below the root.
+    while (XQueryTree(_xwin.display, w, &root, &parent, &children, &n) && parent != root && parent != None) {
+        if (children)
+            XFree(children);
+        children = nullptr;
+        w = parent;
+    }
+    if (children)
+        XFree(children);
+    XWindowAttributes frame, game;
+    Window child;
+    int gx, gy;
+    if (w == _xwin.wm_window || !XGetWindowAttributes(_xwin.display, w, &frame) ||
+        !XGetWindowAttributes(_xwin.display, _xwin.wm_window, &game) ||
+        !XTranslateCoordinates(_xwin.display, _xwin.wm_window, root, 0, 0, &gx, &gy, &child))
+        return;
+    *left = gx - frame.x, *top = gy - frame.y;
+    *right = frame.x + frame.width - gx - game.width;
+    *bottom = frame.y + frame.height - gy - game.height;
+}
+
+// Makes the window smaller when it or its frame reaches past the work area
+// on the right or at the bottom (where a panel that the window manager
+// does not tell of, or a frame larger than allowed for, put it).
+static void keepInsideWorkArea()
+{
+    Window root, child;
+    int x, y, gx, gy, areaX, areaY, areaW, areaH, left, right, top, bottom;
+    unsigned int w, h, border, depth;
+    if (!XGetGeometry(_xwin.display, _xwin.wm_window, &root, &gx, &gy, &w, &h, &border, &depth) ||
+        !XTranslateCoordinates(_xwin.display, _xwin.wm_window, root, 0, 0, &x, &y, &child))
+        return;
+    frameExtents(&left, &right, &top, &bottom);
+    workArea(&areaX, &areaY, &areaW, &areaH);
+    int roomW = areaX + areaW - x - right, roomH = areaY + areaH - y - bottom;
+    if (roomW >= (int)w && roomH >= (int)h)
+        return;
+    int fitW, fitH;
+    fittedSize(MIN((int)w, roomW), MIN((int)h, roomH), &fitW, &fitH);
+    XResizeWindow(_xwin.display, _xwin.wm_window, MAX(fitW, MIN_WINDOW_W / 2), MAX(fitH, MIN_WINDOW_H / 2));
 }
 
 // Opens the game's own connection and asks it for the window's changes of size.
@@ -322,6 +390,7 @@ int switchDesktopWindow(int full, int w, int h)
 {
     if (!_xwin.display || _xwin.wm_window == None || w > _xwin.virtual_width || h > _xwin.virtual_height)
         return -1;
+    placingFrames = 0;
     if (windowManagerRuns()) {
         requestFullScreenState(full);
         if (!full)
@@ -354,14 +423,20 @@ int desktopWindowResized(int *w, int *h)
 {
     if (!watch)
         return 0;
-    int newW = drawingW, newH = drawingH;
+    int newW = drawingW, newH = drawingH, configured = 0;
     while (XPending(watch)) {
         XEvent e;
         XNextEvent(watch, &e);
         if (e.type == ConfigureNotify && e.xconfigure.window == _xwin.wm_window) {
             newW = MIN(e.xconfigure.width, _xwin.virtual_width);
             newH = MIN(e.xconfigure.height, _xwin.virtual_height);
+            configured = 1;
         }
+    }
+    if (placingFrames > 0) {
+        placingFrames--;
+        if (configured)
+            keepInsideWorkArea();
     }
     if (newW == drawingW && newH == drawingH)
         return 0;

@@ -36,12 +36,12 @@ static int divideDown(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b
 
 void fittedSize(int roomW, int roomH, int *w, int *h)
 {
-    // The largest 4:3 size in the room.
-    int fitW = roomW, fitH = roomW * CANVAS_H / CANVAS_W;
-    if (fitH > roomH) {
-        fitH = roomH;
+    // The largest 4:3 size in the room; the height always follows from the
+    // width, so that a size fitted once fits itself again.
+    int fitW = roomW;
+    if (fitW * CANVAS_H / CANVAS_W > roomH)
         fitW = roomH * CANVAS_W / CANVAS_H;
-    }
+    int fitH = fitW * CANVAS_H / CANVAS_W;
     // Up to 2 % more than a whole number is not worth the resampling's blur.
     int whole = fitW / CANVAS_W;
     if (whole < 1 && !CAN_RESAMPLE)

@@ -115,11 +115,12 @@ tg_start_compositor()
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
     case "$TG_COMPOSITOR" in
         mutter)
-            # mutter runs the command given after its options with DISPLAY set.
+            # mutter runs the command given after its options with DISPLAY
+            # and XAUTHORITY set for its X server.
             setsid dbus-run-session -- mutter --wayland --headless --wayland-display=tg-wayland \
                 --virtual-monitor 2560x1440 --virtual-monitor 1920x1080 \
-                -- sh -c 'echo "$DISPLAY" >"$0.new" && mv "$0.new" "$0" && exec sleep 600' "$TG_DIR/display" \
-                >"$TG_DIR/wm.log" 2>&1 &
+                -- sh -c 'echo "$XAUTHORITY" >"$0.auth" && echo "$DISPLAY" >"$0.new" && mv "$0.new" "$0" &&
+                          exec sleep 600' "$TG_DIR/display" >"$TG_DIR/wm.log" 2>&1 &
             ;;
         weston)
             setsid weston --backend=headless-backend.so --xwayland --width=1920 --height=1080 \
@@ -136,12 +137,16 @@ tg_start_compositor()
     done
     [ -s "$TG_DIR/display" ] || tg_fail "$TG_COMPOSITOR did not start"
     export DISPLAY=$(tr -d '\n' <"$TG_DIR/display")
+    [ -s "$TG_DIR/display.auth" ] && export XAUTHORITY=$(tr -d '\n' <"$TG_DIR/display.auth")
     for _ in $(seq 200); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.05
     done
     TG_SCREEN=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
-    xdotool mousemove "$(( ${TG_SCREEN%x*} - 1 ))" "$(( ${TG_SCREEN#*x} - 1 ))"
+    # weston's Xwayland (22.1) aborts when a client warps the pointer: there
+    # the pointer stays where weston put it, in the middle of the screen.
+    [ "$TG_COMPOSITOR" = weston ] ||
+        xdotool mousemove "$(( ${TG_SCREEN%x*} - 1 ))" "$(( ${TG_SCREEN#*x} - 1 ))"
 }
 
 # Makes the temp folder (the game's working folder), starts Xvfb and the watchdog.
@@ -206,10 +211,9 @@ tg_game_window()
 tg_fit()
 {
     local w=$1 h=$2 whole
-    TG_CANVAS_W=$w TG_CANVAS_H=$(( w * 768 / 1024 ))
-    if [ "$TG_CANVAS_H" -gt "$h" ]; then
-        TG_CANVAS_H=$h TG_CANVAS_W=$(( h * 1024 / 768 ))
-    fi
+    TG_CANVAS_W=$w
+    [ $(( w * 768 / 1024 )) -gt "$h" ] && TG_CANVAS_W=$(( h * 1024 / 768 ))
+    TG_CANVAS_H=$(( TG_CANVAS_W * 768 / 1024 ))
     whole=$(( TG_CANVAS_W / 1024 )) TG_SCALE=0
     if [ "$whole" -ge 1 ] && { [ -n "${TG_SHARP:-}" ] || [ $(( TG_CANVAS_W * 50 )) -le $(( whole * 1024 * 51 )) ]; }; then
         TG_CANVAS_W=$(( whole * 1024 )) TG_CANVAS_H=$(( whole * 768 )) TG_SCALE=$whole
@@ -221,6 +225,30 @@ tg_fit()
 tg_top_window()
 {
     xwininfo -root -tree 2>/dev/null | awk '/"tumblegrid" "TumbleGrid"/ { print $1; exit }'
+}
+
+# Prints the top-level window's size and place on the screen: "WxH+X+Y".
+tg_top_place()
+{
+    xwininfo -id "$(tg_top_window)" 2>/dev/null | awk '/Absolute upper-left X:/ { x = $4 }
+        /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
+
+# Waits up to 5 s until the top-level window's place matches a pattern
+# (such as 1920x1080+*), then finds the canvas in it; fails with LABEL.
+tg_wait_top_place()
+{
+    local pattern=$1 label=$2
+    for _ in $(seq 50); do
+        # shellcheck disable=SC2053
+        if [[ "$(tg_top_place)" == $pattern ]]; then
+            tg_sleep 0.3
+            tg_find_canvas
+            return 0
+        fi
+        sleep 0.1
+    done
+    tg_fail "$label: the window is at $(tg_top_place), not $pattern"
 }
 
 # Finds where the canvas is shown: it takes its fitted size in the middle

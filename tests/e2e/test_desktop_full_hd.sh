@@ -2,9 +2,9 @@
 # On a 1920x1080 desktop without a window manager: full screen is a window
 # over the whole desktop with the canvas filling its height in the middle;
 # clicks hit the buttons there; F11 makes a window of the canvas's size and
-# Alt+Enter goes back, the picture kept; the game holds no grab; focus given to another window in
-# play pauses it; the choices survive a restart and a damaged settings.cfg
-# gives the defaults.
+# Alt+Enter goes back, the picture kept; the game holds no grab; focus given
+# to another window in play, or to PointerRoot, pauses it; the choices
+# survive a restart and a damaged settings.cfg give the defaults.
 source "$(dirname "$0")/harness.sh"
 TG_SCREEN=1920x1080
 tg_setup
@@ -49,6 +49,13 @@ xdotool windowfocus "$(tg_game_window)"
 tg_key x
 tg_sleep 0.3
 [ "$(tg_region_diff "$start" "$(tg_shot resumed)" $BOTTOM)" -gt 50 ] || tg_fail "a key did not end the pause"
+# The focus at PointerRoot, where Xwayland puts it when a Wayland window
+# takes the keyboard, pauses as well, though the pointer is over the game.
+xdotool windowfocus 1
+tg_sleep 0.8
+[ "$(tg_region_diff "$start" "$(tg_shot pointer-root)" $BOTTOM)" -eq 0 ] || tg_fail "the focus at PointerRoot did not pause"
+xdotool windowfocus "$(tg_game_window)"
+tg_key x
 tg_key q q
 tg_wait_exit 5 || tg_fail "Q, Q did not end the program"
 grep -q 'difficulty = 4' "$TG_DIR/settings.cfg" || tg_fail "settings.cfg did not keep Blitz"
