@@ -10,13 +10,12 @@
 // a window manager it takes the keyboard focus itself, since nobody else
 // would give it.
 #include "platform/desktop.h"
+#include "platform/monitors_x11.h"
 #include "platform/scale.h"
 #include <allegro.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
-#include <X11/extensions/Xrandr.h>
 #include <sys/shm.h>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include "tumblegrid_icon.h"
@@ -26,116 +25,19 @@ extern "C" void _xwin_update_screen(int x, int y, int w, int h);
 extern "C" void _xwin_lock(BITMAP *bmp);
 extern "C" void _xwin_unlock(BITMAP *bmp);
 
-// Room kept for a window manager's frame around a decorated window.
-static const int FRAME_ALLOWANCE_W = 16;
-static const int FRAME_ALLOWANCE_H = 48;
 // The smallest window the player may make.
 static const int MIN_WINDOW_W = 512;
 static const int MIN_WINDOW_H = 384;
 
-// The monitor the game shows on.
-static int monitorX = 0, monitorY = 0, monitorW = 0, monitorH = 0;
-// The largest width and height of any monitor: the room the window may grow into.
-static int largestW = 0, largestH = 0;
 // A connection of the game's own that hears of the window's changes of size,
 // which the library's connection reads and drops.
 static Display *watch = nullptr;
 static int drawingW = 0, drawingH = 0;        // the part of the window the library draws
+static int heardW = 0, heardH = 0;            // the window's size, as last heard of
 // Frames after the game placed its window in which it keeps the window and
 // its frame inside the work area, whatever the window manager did with it.
 static const int PLACING_FRAMES = 30;
 static int placingFrames = 0;
-
-// Looks up an atom by name.
-static Atom atom(const char *name)
-{
-    return XInternAtom(_xwin.display, name, False);
-}
-
-// 1 when an EWMH window manager is running on the display.
-static int windowManagerRuns()
-{
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    Window root = DefaultRootWindow(_xwin.display);
-    int found = XGetWindowProperty(_xwin.display, root, atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
-                                   XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-                count == 1;
-    if (data)
-        XFree(data);
-    return found;
-}
-
-// The squared distance from a point to a monitor, 0 inside it.
-static long distanceToMonitor(const XRRMonitorInfo &m, int x, int y)
-{
-    long dx = x < m.x ? m.x - x : x >= m.x + m.width ? x - (m.x + m.width - 1) : 0;
-    long dy = y < m.y ? m.y - y : y >= m.y + m.height ? y - (m.y + m.height - 1) : 0;
-    return dx * dx + dy * dy;
-}
-
-// Picks the monitor holding the point (x, y), or the nearest one; the
-// whole screen without RandR. Notes the largest monitor's size as well.
-static void findMonitor(int x, int y)
-{
-    Display *d = _xwin.display;
-    monitorX = monitorY = 0;
-    largestW = monitorW = DisplayWidth(d, DefaultScreen(d));
-    largestH = monitorH = DisplayHeight(d, DefaultScreen(d));
-    int event, error, count = 0;
-    if (!XRRQueryExtension(d, &event, &error))
-        return;
-    XRRMonitorInfo *monitors = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
-    if (!monitors)
-        return;
-    long best = LONG_MAX;
-    for (int i = 0; i < count; i++) {
-        const XRRMonitorInfo &m = monitors[i];
-        if (m.width <= 0 || m.height <= 0)
-            continue;
-        if (best == LONG_MAX)
-            largestW = largestH = 0;
-        largestW = MAX(largestW, m.width);
-        largestH = MAX(largestH, m.height);
-        long distance = distanceToMonitor(m, x, y);
-        if (distance < best) {
-            best = distance;
-            monitorX = m.x, monitorY = m.y, monitorW = m.width, monitorH = m.height;
-        }
-    }
-    XRRFreeMonitors(monitors);
-}
-
-// The middle of the game's window on the screen; 0 when it has none yet.
-static int windowMiddle(int *x, int *y)
-{
-    if (_xwin.wm_window == None)
-        return 0;
-    Window root, child;
-    int wx, wy, rx, ry;
-    unsigned int w, h, border, depth;
-    if (!XGetGeometry(_xwin.display, _xwin.wm_window, &root, &wx, &wy, &w, &h, &border, &depth) ||
-        !XTranslateCoordinates(_xwin.display, _xwin.wm_window, root, 0, 0, &rx, &ry, &child))
-        return 0;
-    *x = rx + (int)w / 2;
-    *y = ry + (int)h / 2;
-    return 1;
-}
-
-void pickDesktopMonitor(int underPointer)
-{
-    int x = 0, y = 0;
-    if (underPointer || !windowMiddle(&x, &y)) {
-        Window root, child;
-        int wx, wy;
-        unsigned int buttons;
-        XQueryPointer(_xwin.display, DefaultRootWindow(_xwin.display), &root, &child, &x, &y, &wx, &wy,
-                      &buttons);
-    }
-    findMonitor(x, y);
-}
 
 // The keyboard's input method would read the whole table of compose
 // sequences (some 10 ms at every start); the game takes only plain letters
@@ -148,60 +50,6 @@ void prepareDesktop()
 int desktopDriver(int)
 {
     return GFX_XWINDOWS;
-}
-
-// Makes sure a monitor was picked: the pointer's, as at the start.
-static void needMonitor()
-{
-    if (monitorW <= 0)
-        pickDesktopMonitor(1);
-}
-
-void desktopSize(int *w, int *h)
-{
-    needMonitor();
-    *w = monitorW;
-    *h = monitorH;
-}
-
-// The picked monitor less the window manager's panels, where it publishes them.
-static void workArea(int *x, int *y, int *w, int *h)
-{
-    needMonitor();
-    *x = monitorX, *y = monitorY, *w = monitorW, *h = monitorH;
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    Window root = DefaultRootWindow(_xwin.display);
-    if (XGetWindowProperty(_xwin.display, root, atom("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success && count == 4 && format == 32) {
-        long *area = reinterpret_cast<long *>(data);
-        long left = MAX(area[0], (long)monitorX), top = MAX(area[1], (long)monitorY);
-        long right = MIN(area[0] + area[2], (long)monitorX + monitorW);
-        long bottom = MIN(area[1] + area[3], (long)monitorY + monitorH);
-        if (right > left && bottom > top)
-            *x = (int)left, *y = (int)top, *w = (int)(right - left), *h = (int)(bottom - top);
-    }
-    if (data)
-        XFree(data);
-}
-
-void desktopWorkArea(int *w, int *h)
-{
-    int x, y;
-    workArea(&x, &y, w, h);
-    if (!windowManagerRuns())
-        return;
-    *w -= FRAME_ALLOWANCE_W;
-    *h -= FRAME_ALLOWANCE_H;
-}
-
-void desktopSurfaceSize(int w, int h, int *surfaceW, int *surfaceH)
-{
-    needMonitor();
-    *surfaceW = MAX(w, largestW);
-    *surfaceH = MAX(h, largestH);
 }
 
 // Sends the window manager a request to add or remove the full-screen state.
@@ -276,47 +124,6 @@ static void centreWindow(int w, int h)
     placingFrames = PLACING_FRAMES;
 }
 
-// The window's frame around the game's window: from the window manager's
-// _NET_FRAME_EXTENTS, else the frame window it was put in (shadows and all).
-static void frameExtents(int *left, int *right, int *top, int *bottom)
-{
-    *left = *right = *top = *bottom = 0;
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    if (XGetWindowProperty(_xwin.display, _xwin.wm_window, atom("_NET_FRAME_EXTENTS"), 0, 4, False, XA_CARDINAL,
-                           &type, &format, &count, &after, &data) == Success && count == 4 && format == 32) {
-        long *e = reinterpret_cast<long *>(data);
-        *left = (int)e[0], *right = (int)e[1], *top = (int)e[2], *bottom = (int)e[3];
-        XFree(data);
-        return;
-    }
-    if (data)
-        XFree(data);
-    Window w = _xwin.wm_window, root, parent, *children = nullptr;
-    unsigned int n;
-    // The frame is the game's ancestor just below the root.
-    while (XQueryTree(_xwin.display, w, &root, &parent, &children, &n) && parent != root && parent != None) {
-        if (children)
-            XFree(children);
-        children = nullptr;
-        w = parent;
-    }
-    if (children)
-        XFree(children);
-    XWindowAttributes frame, game;
-    Window child;
-    int gx, gy;
-    if (w == _xwin.wm_window || !XGetWindowAttributes(_xwin.display, w, &frame) ||
-        !XGetWindowAttributes(_xwin.display, _xwin.wm_window, &game) ||
-        !XTranslateCoordinates(_xwin.display, _xwin.wm_window, root, 0, 0, &gx, &gy, &child))
-        return;
-    *left = gx - frame.x, *top = gy - frame.y;
-    *right = frame.x + frame.width - gx - game.width;
-    *bottom = frame.y + frame.height - gy - game.height;
-}
-
 // Makes the window smaller when it or its frame reaches past the work area
 // on the right or at the bottom (where a panel that the window manager
 // does not tell of, or a frame larger than allowed for, put it).
@@ -339,24 +146,32 @@ static void keepInsideWorkArea()
 }
 
 // Opens the game's own connection and asks it for the window's changes of size.
+// The window's size as its changes are heard of.
 static void watchWindow()
 {
     if (!watch)
         watch = XOpenDisplay(DisplayString(_xwin.display));
-    if (watch)
-        XSelectInput(watch, _xwin.wm_window, StructureNotifyMask);
+    if (!watch)
+        return;
+    XSelectInput(watch, _xwin.wm_window, StructureNotifyMask);
+    // A window manager may have resized the window before the watch began.
+    Window root;
+    int x, y;
+    unsigned int w, h, border, depth;
+    if (XGetGeometry(watch, _xwin.wm_window, &root, &x, &y, &w, &h, &border, &depth))
+        heardW = (int)w, heardH = (int)h;
 }
 
 void placeDesktopWindow(int full, int w, int h)
 {
     if (!_xwin.display || _xwin.wm_window == None)
         return;
-    drawingW = w;
-    drawingH = h;
+    drawingW = heardW = w;
+    drawingH = heardH = h;
+    watchWindow();
     allowResizing(w, h);
     if (!full)
         centreWindow(w, h);
-    watchWindow();
 }
 
 // The screen's image lives in a shared memory segment that the library
@@ -423,13 +238,13 @@ int desktopWindowResized(int *w, int *h)
 {
     if (!watch)
         return 0;
-    int newW = drawingW, newH = drawingH, configured = 0;
+    int configured = 0;
     while (XPending(watch)) {
         XEvent e;
         XNextEvent(watch, &e);
         if (e.type == ConfigureNotify && e.xconfigure.window == _xwin.wm_window) {
-            newW = MIN(e.xconfigure.width, _xwin.virtual_width);
-            newH = MIN(e.xconfigure.height, _xwin.virtual_height);
+            heardW = e.xconfigure.width;
+            heardH = e.xconfigure.height;
             configured = 1;
         }
     }
@@ -438,6 +253,7 @@ int desktopWindowResized(int *w, int *h)
         if (configured)
             keepInsideWorkArea();
     }
+    int newW = MIN(heardW, _xwin.virtual_width), newH = MIN(heardH, _xwin.virtual_height);
     if (newW == drawingW && newH == drawingH)
         return 0;
     resizeDrawing(newW, newH);
