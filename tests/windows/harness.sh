@@ -105,5 +105,25 @@ tw_expect_exit()
     return 0
 }
 
+# Ends the case's Wine and its X server, and starts a new X server of the
+# given size: one case can try the game on several screens.
+tw_new_screen()
+{
+    tw_stop_prefix
+    kill "$TG_XVFB_PID" 2>/dev/null
+    wait "$TG_XVFB_PID" 2>/dev/null
+    TG_SCREEN=$1
+    tg_start_xvfb
+}
+
+# Prints where the picture is in a screenshot of the whole screen, as
+# "WxH+X+Y": the box around every pixel that is not the border's colour.
+tw_picture_box()
+{
+    convert "$1" -fill white +opaque 'rgb(12,14,24)' -fill black -opaque 'rgb(12,14,24)' \
+        -bordercolor black -border 1 -format '%@' info: \
+        | awk -F'[x+]' '{ printf "%dx%d+%d+%d\n", $1, $2, $3 - 1, $4 - 1 }'
+}
+
 # Prints the Wine processes' top-level windows with the given title.
 tw_windows_titled() { xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (\"tumblegrid.exe\""; }
