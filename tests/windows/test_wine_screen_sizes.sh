@@ -2,9 +2,12 @@
 # The Windows game full screen on screens of laptop sizes shows the whole
 # menu, the canvas centred on the border: 1366x768 is a width the game
 # library's windowed driver refused before it was patched, and the game
-# then ended without a word.
+# then ended without a word. Wine's loader reads the game's manifest and
+# its per-monitor DPI awareness (Wine never scales a program's picture, so
+# what the awareness changes on Windows does not show here).
 source "$(dirname "$0")/harness.sh"
 TG_SCREEN=1366x768
+export WINEDEBUG=-all,err+seh,trace+actctx
 tw_setup
 
 # Starts the game on the current screen, expects the picture as WxH+X+Y and
@@ -24,4 +27,5 @@ expect_menu_at()
 }
 
 expect_menu_at 1024x768+171+0
+grep -q 'got L"dpiAwareness" L"PerMonitorV2, PerMonitor"' "$TG_DIR/game.err" || tg_fail "Wine read no DPI awareness"
 tg_pass
