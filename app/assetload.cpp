@@ -4,7 +4,9 @@
 // unpacks the rest a few milliseconds a frame, and anything that leaves the
 // menu finishes the job first. The help, high-score and about pictures stay
 // packed (a third of a megabyte each instead of three) and are unpacked
-// straight onto the canvas whenever they are shown.
+// straight onto the canvas whenever they are shown. The check before the
+// menu proves that every object unpacks, so none of this can fail later
+// but for want of memory.
 #include "app/assetload.h"
 #include "game/catalogue.h"
 #include "game/datafile.h"
@@ -30,7 +32,7 @@ static const int MENU_OBJECTS[] = {24, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 2
 static int keptPacked(int index)
 {
     return index == SCORES_BACKGROUND_OBJECT || index == HELP_SCREEN_OBJECT || index == INFO_PICTURE_OBJECT ||
-           index == 42;
+           !objectIsBound(index);
 }
 
 // Binds what is unpacked so far; the backgrounds are named as unchanging,
@@ -85,7 +87,8 @@ static int unpackNext()
     return unpackIntoCatalogue(nextObject);
 }
 
-// The datafile's one message box, then the end.
+// The datafile's one message box, then the end. Past the check only a want
+// of memory can bring it here.
 [[noreturn]] static void refuseDatafile()
 {
     showMessageBox("Couldn't load datafile!");

@@ -14,6 +14,7 @@
 #include "assets/sounds.h"
 #include "assets/tiles.h"
 #include "game/catalogue.h"
+#include "game/datafile.h"
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -168,19 +169,13 @@ static void pack(const std::string &output, const std::string &datTool)
     }
 }
 
-// Loads the packed file as the game does and checks every object it binds.
+// Reads the packed file through the game's own reader, which checks every
+// object it binds, and unpacks them all.
 static void verify(const std::string &output)
 {
-    packfile_password(DATAFILE_PASSWORD);
-    DATAFILE *data = load_datafile(output.c_str());
-    packfile_password(nullptr);
-    if (!data || !checkGameDatafile(data))
+    DATAFILE *data = loadWholeDatafile(output.c_str(), DATAFILE_PASSWORD);
+    if (!data)
         fail("the packed datafile does not pass the game's check");
-    int count = 0;
-    while (data[count].type != DAT_END)
-        count++;
-    if (count != DATAFILE_OBJECTS)
-        fail("the packed datafile has the wrong number of objects");
     if (!is_mono_font((FONT *)data[30].dat) || !is_mono_font((FONT *)data[31].dat))
         fail("the fonts did not come out monochrome");
     unload_datafile(data);

@@ -1,5 +1,5 @@
 // catalogue.cpp -- binds the datafile's objects to the named pictures, fonts
-// and samples, and checks a loaded datafile before anything reads it.
+// and samples, and says what each index must hold for the reader's check.
 #include "game/catalogue.h"
 
 DATAFILE *gameDatafile = nullptr;
@@ -60,23 +60,9 @@ static ObjectNeed objectNeed(int index)
     }
 }
 
-int checkGameDatafile(DATAFILE *data)
+int objectIsBound(int index)
 {
-    if (!data)
-        return 0;
-    int count = 0;
-    while (count < DATAFILE_OBJECTS && data[count].type != DAT_END)
-        count++;
-    if (count < DATAFILE_OBJECTS)
-        return 0;
-    for (int i = 0; i < DATAFILE_OBJECTS; i++) {
-        if (!data[i].dat && objectNeed(i).type)
-            return 0;
-        BITMAP *bmp = data[i].type == DAT_BITMAP ? static_cast<BITMAP *>(data[i].dat) : nullptr;
-        if (!objectFits(i, data[i].type, bmp ? bmp->w : 0, bmp ? bmp->h : 0))
-            return 0;
-    }
-    return 1;
+    return objectNeed(index).type != 0;
 }
 
 int objectFits(int index, int type, int w, int h)
@@ -89,74 +75,6 @@ int objectFits(int index, int type, int w, int h)
     if (type != DAT_BITMAP)
         return 1;
     return w >= 1 && h >= 1 && (!need.w || (w == need.w && h == need.h));
-}
-
-// Reads and drops n bytes of a packfile; false when the data ends first.
-static bool skipBytes(PACKFILE *f, long n)
-{
-    char chunk[4096];
-    while (n > 0) {
-        long want = n < (long)sizeof chunk ? n : (long)sizeof chunk;
-        if (pack_fread(chunk, want, f) != want)
-            return false;
-        n -= want;
-    }
-    return true;
-}
-
-// The library's loader takes whatever comes after the end of the data as one
-// more object of an unregistered type and calls through a null loader, so a
-// datafile cut short would crash it. Walking the records first (properties,
-// then the object's type and chunk) proves every byte it will read is there.
-int datafileIsComplete(const char *name, const char *password)
-{
-    packfile_password(password);
-    PACKFILE *f = pack_fopen(name, F_READ_PACKED);
-    bool complete = f && pack_mgetl(f) == DAT_MAGIC;
-    long count = complete ? pack_mgetl(f) : 0;
-    if (complete && (count < 0 || pack_feof(f)))
-        complete = false;
-    for (long i = 0; complete && i < count; i++) {
-        for (;;) {
-            long type = pack_mgetl(f);
-            if (pack_feof(f) || type == DAT_END) {
-                complete = false;
-                break;
-            }
-            if (type == DAT_PROPERTY) {
-                pack_mgetl(f);
-                long size = pack_mgetl(f);
-                complete = !pack_feof(f) && size >= 0 && skipBytes(f, size);
-                if (!complete)
-                    break;
-                continue;
-            }
-            // A chunk gives its stored length, then its unpacked length
-            // (negated when the chunk is packed by itself).
-            long stored = pack_mgetl(f);
-            pack_mgetl(f);
-            complete = !pack_feof(f) && stored >= 0 && skipBytes(f, stored);
-            break;
-        }
-    }
-    if (f)
-        pack_fclose(f);
-    packfile_password(nullptr);
-    return complete;
-}
-
-DATAFILE *loadCheckedDatafile(const char *name, const char *password)
-{
-    if (!datafileIsComplete(name, password))
-        return nullptr;
-    packfile_password(password);
-    DATAFILE *data = load_datafile(name);
-    packfile_password(nullptr);
-    if (data && !checkGameDatafile(data)) {
-        unload_datafile(data);
-        data = nullptr;
-    }
-    return data;
 }
 
 void bindAssetCatalogue(DATAFILE *data)

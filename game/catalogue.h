@@ -1,6 +1,6 @@
 // catalogue.h -- the datafile's objects bound by index to named pictures,
-// fonts and samples, and the check that a loaded datafile is usable. The
-// play screen, the menu and the high-score list all draw from it.
+// fonts and samples, and what each index must hold. The play screen, the
+// menu and the high-score list all draw from it.
 #pragma once
 #include <allegro.h>
 
@@ -38,18 +38,11 @@ extern int textColour;
 // Datafile index of frame f (0..13) of the clear animation of digit code d (0..8).
 int clearFrameObject(int digit, int frame);
 
-// 1 when the datafile has every object the catalogue binds, of the right type and size.
-int checkGameDatafile(DATAFILE *data);
+// 1 when the catalogue binds object index (every index but one spare).
+int objectIsBound(int index);
 
 // 1 when object index may be of this type and, for a picture, this size.
 int objectFits(int index, int type, int w, int h);
-
-// 1 when the datafile's unpacked stream holds every record it announces, to the last byte.
-int datafileIsComplete(const char *name, const char *password);
-
-// Loads the datafile under its password and checks it; nullptr when it is
-// missing, packed under another password, cut short or lacks an object.
-DATAFILE *loadCheckedDatafile(const char *name, const char *password);
 
 // Stores the data pointer of every catalogue object; object 30 becomes the library font.
 void bindAssetCatalogue(DATAFILE *data);

@@ -39,36 +39,39 @@ if(TG_FUZZ)
   get_target_property(CORE_SOURCES tumblegrid_core SOURCES)
   list(TRANSFORM CORE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
   add_library(fuzz_core STATIC ${CORE_SOURCES}
-    support/seams.cpp support/headless.cpp fuzz/fuzz_support.cpp)
+    support/seams.cpp support/headless.cpp fuzz/fuzz_support.cpp fault/datafile_image.cpp)
   # The same folders, libraries and generated headers (the window icon) as the core.
   get_target_property(CORE_INCLUDES tumblegrid_core INCLUDE_DIRECTORIES)
   get_target_property(CORE_LIBRARIES tumblegrid_core LINK_LIBRARIES)
   get_target_property(CORE_DEPENDENCIES tumblegrid_core MANUALLY_ADDED_DEPENDENCIES)
   target_include_directories(fuzz_core PUBLIC ${CORE_INCLUDES} ${CMAKE_CURRENT_SOURCE_DIR})
-  target_compile_options(fuzz_core PUBLIC ${FUZZ_FLAGS} -fsanitize=fuzzer-no-link)
+  target_compile_options(fuzz_core PUBLIC ${FUZZ_FLAGS} -fsanitize=fuzzer-no-link
+    -fsanitize-coverage-ignorelist=${CMAKE_CURRENT_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   target_link_libraries(fuzz_core PUBLIC ${CORE_LIBRARIES})
   if(CORE_DEPENDENCIES)
     add_dependencies(fuzz_core ${CORE_DEPENDENCIES})
   endif()
   target_link_options(fuzz_core PUBLIC ${FUZZ_FLAGS})
 
-  add_executable(fuzzseeds fuzz/fuzzseeds.cpp support/seams.cpp support/headless.cpp)
+  add_executable(fuzzseeds fuzz/fuzzseeds.cpp support/seams.cpp support/headless.cpp fault/datafile_image.cpp)
   target_link_libraries(fuzzseeds PRIVATE tumblegrid_core)
   target_include_directories(fuzzseeds PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
   set(FUZZ_SEEDS ${CMAKE_BINARY_DIR}/fuzz-seeds)
   add_custom_command(OUTPUT ${FUZZ_SEEDS}/written
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${FUZZ_SEEDS}
-    COMMAND fuzzseeds ${FUZZ_SEEDS}
+    COMMAND fuzzseeds ${FUZZ_SEEDS} ${CMAKE_BINARY_DIR}/tumblegrid.dat
     COMMAND tumblegrid-scores encode ${CMAKE_SOURCE_DIR}/assets/highscores.txt ${FUZZ_SEEDS}/scorefile/initial
     COMMAND tumblegrid-scores encode ${CMAKE_SOURCE_DIR}/assets/highscores.txt ${FUZZ_SEEDS}/decode/initial
     COMMAND ${CMAKE_COMMAND} -E touch ${FUZZ_SEEDS}/written
     DEPENDS fuzzseeds tumblegrid-scores
     COMMENT "Writing the fuzz seed corpora")
   add_custom_target(fuzz_seeds DEPENDS ${FUZZ_SEEDS}/written)
+  # The datafile seeds and target start from the real datafile.
+  add_dependencies(fuzz_seeds game_assets)
 
   set(FUZZ_SECONDS 20 CACHE STRING "How long each fuzz test runs")
-  foreach(target scorefile decode rules entry settings)
+  foreach(target scorefile decode rules entry settings datafile)
     add_executable(fuzz_${target} fuzz/fuzz_${target}.cpp)
     target_link_libraries(fuzz_${target} PRIVATE fuzz_core)
     target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)

@@ -10,6 +10,7 @@
 // Entries are fitted with the game's font when tumblegrid.dat sits beside
 // FILE or in the current folder; otherwise they are listed as stored.
 #include "game/catalogue.h"
+#include "game/datafile.h"
 #include "platform/files.h"
 #include "scores/cipher.h"
 #include "scores/table.h"
@@ -102,18 +103,12 @@ static bool readChecked(const char *path, std::vector<unsigned char> &plain)
     return true;
 }
 
-// Binds hudFont from a datafile, if there is one at path.
+// Binds hudFont from a datafile, if there is one at path that the game would accept.
 static bool tryDatafile(const std::string &path)
 {
-    packfile_password(DATAFILE_PASSWORD);
-    DATAFILE *data = load_datafile(path.c_str());
-    packfile_password(nullptr);
+    DATAFILE *data = loadWholeDatafile(path.c_str(), DATAFILE_PASSWORD);
     if (!data)
         return false;
-    if (!checkGameDatafile(data)) {
-        unload_datafile(data);
-        return false;
-    }
     gameDatafile = data;
     bindAssetCatalogue(data);
     return true;
@@ -134,7 +129,7 @@ static void loadFontFor(const char *path)
     beside = slash == std::string::npos ? "" : beside.substr(0, slash + 1);
     if (tryDatafile(beside + DATAFILE_NAME) || tryDatafile(DATAFILE_NAME))
         return;
-    fprintf(stderr, "%s: %s not found: entries are shown as stored, not fitted\n", TOOL, DATAFILE_NAME);
+    fprintf(stderr, "%s: no usable %s: entries are shown as stored, not fitted\n", TOOL, DATAFILE_NAME);
 }
 
 // Prints the table the way the high-score screen would show it.

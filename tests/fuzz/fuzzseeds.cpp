@@ -2,8 +2,11 @@
 // own code: stored high-score files made by encodeScoreText (a full table,
 // odd names, an empty text, a lone header), wells taken from seeded rounds
 // played through the real fall step, and names with scores for the entry
-// builder, and settings files. Usage: fuzzseeds OUTDIR (subfolders scorefile,
-// decode, rules, entry, settings).
+// builder, settings files, and datafiles: damages of single objects of the
+// real datafile and whole small datafiles. Usage: fuzzseeds OUTDIR DATAFILE
+// (subfolders scorefile, decode, rules, entry, settings, datafile).
+#include "fault/datafile_image.h"
+#include "game/catalogue.h"
 #include "game/fall.h"
 #include "game/well.h"
 #include "scores/cipher.h"
@@ -124,10 +127,83 @@ static void settingsSeeds()
         writeSeed("settings", text);
 }
 
+// One damage of the real datafile, in the fuzz target's form: an odd first
+// byte, the object, what to damage (and 4 to cut there), the offset, the bytes.
+static void datafileDamageSeed(int index, int what, uint32_t offset, const std::string &bytes)
+{
+    std::string seed = {'\1', (char)index, (char)what, (char)(offset >> 24), (char)(offset >> 16),
+                        (char)(offset >> 8), (char)offset};
+    writeSeed("datafile", seed + bytes);
+}
+
+// The whole bytes of a file.
+static std::string fileBytes(const char *path)
+{
+    std::string bytes;
+    FILE *f = fopen(path, "rb");
+    char chunk[65536];
+    size_t got;
+    while (f && (got = fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.append(chunk, got);
+    if (f)
+        fclose(f);
+    return bytes;
+}
+
+// A 1x1 picture, a font of one one-pixel glyph, or a sound of one 8-bit sample.
+static StoredChunk tinyObject(int type)
+{
+    static const unsigned char picture[] = {0, 32, 0, 1, 0, 1, 9, 9, 9};
+    static const unsigned char font[] = {0, 0, 0, 1, 1, 0, 0, 0, 32, 0, 0, 0, 32, 0, 1, 0, 1, 128};
+    static const unsigned char sample[] = {0, 8, 0x56, 0x22, 0, 0, 0, 1, 128};
+    const unsigned char *b = type == DAT_FONT ? font : type == DAT_SAMPLE ? sample : picture;
+    size_t n = type == DAT_FONT ? sizeof font : type == DAT_SAMPLE ? sizeof sample : sizeof picture;
+    return packedChunk(type, std::vector<unsigned char>(b, b + n));
+}
+
+// Datafiles: each damage that once crashed or hung the game, untouched
+// objects of every kind stored unpacked, lengths and types changed; and as
+// whole files, the start of the real one and one of tiny objects.
+static void datafileSeeds(const char *path)
+{
+    DatafileImage image;
+    if (!takeDatafileApart(path, DATAFILE_PASSWORD, image)) {
+        fprintf(stderr, "fuzzseeds: %s is not a datafile the game accepts\n", path);
+        exit(1);
+    }
+    const int PLAIN = 0, STORED = 1, CLAIMED = 2, TYPE = 3, CUT = 4;
+    datafileDamageSeed(34, PLAIN, 0, std::string("\x00\x08\x56\x22\x80\x00\x00\x00", 8));
+    datafileDamageSeed(30, PLAIN | CUT, 15, "");                      // inside the first glyph's header
+    datafileDamageSeed(32, PLAIN | CUT, 0, "");                       // nothing at all
+    datafileDamageSeed(30, PLAIN, 2, std::string("\0\0", 2));
+    datafileDamageSeed(30, PLAIN, 2, "\xff\x01");
+    datafileDamageSeed(30, PLAIN, 9, std::string("\x00\x7f\x00\x7e", 4));
+    datafileDamageSeed(35, PLAIN, 0, std::string("\x00\x08\xff\xff\x40\x01", 6));
+    datafileDamageSeed(33, PLAIN, 4, "\x7f\xff\xff\xff");
+    datafileDamageSeed(HELP_SCREEN_OBJECT, STORED | CUT, (uint32_t)image.objects[HELP_SCREEN_OBJECT].bytes.size() - 1, "");
+    for (int index : {1, 30, 31, 32, 34, 35, 42})
+        datafileDamageSeed(index, PLAIN, (uint32_t)image.objects[index].unpackedSize, "");
+    datafileDamageSeed(1, CLAIMED, 0, std::string("\xff\xff\xf5\x6d", 4));
+    datafileDamageSeed(30, TYPE, 0, "BMP ");
+    datafileDamageSeed(42, TYPE, 0, "FONT");
+
+    std::string file = fileBytes(path);
+    writeSeed("datafile", std::string(1, '\0') + file.substr(0, 4096));
+    for (StoredChunk &o : image.objects)
+        o = tinyObject(o.type);
+    std::string tiny = outDir + "/tiny.dat";
+    if (!writePackedStream(tiny.c_str(), DATAFILE_PASSWORD, buildDatafile(image))) {
+        fprintf(stderr, "fuzzseeds: cannot write %s\n", tiny.c_str());
+        exit(1);
+    }
+    writeSeed("datafile", std::string(1, '\0') + fileBytes(tiny.c_str()));
+    remove(tiny.c_str());
+}
+
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: fuzzseeds OUTDIR\n");
+    if (argc != 3) {
+        fprintf(stderr, "usage: fuzzseeds OUTDIR DATAFILE\n");
         return 2;
     }
     outDir = argv[1];
@@ -137,6 +213,7 @@ int main(int argc, char **argv)
     wellSeeds();
     entrySeeds();
     settingsSeeds();
+    datafileSeeds(argv[2]);
     printf("fuzzseeds: %d seeds in %s\n", seedCount, outDir.c_str());
     return 0;
 }

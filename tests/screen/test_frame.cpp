@@ -4,6 +4,7 @@
 // fall pacing in frames, the clear animation's order and pace, and the CPU
 // cost of an ordinary pass.
 #include "game/catalogue.h"
+#include "game/datafile.h"
 #include "game/frame.h"
 #include "game/well.h"
 #include "platform/pacing.h"
@@ -39,10 +40,8 @@ public:
         displayTarget = screen;
         startFramePacing();
         textColour = makecol(0, 0, 0);
-        packfile_password(DATAFILE_PASSWORD);
-        DATAFILE *data = load_datafile(DATAFILE_NAME);
-        packfile_password(nullptr);
-        ASSERT_TRUE(data && checkGameDatafile(data)) << "tumblegrid.dat missing or incomplete";
+        DATAFILE *data = loadWholeDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
+        ASSERT_TRUE(data) << "tumblegrid.dat missing or damaged";
         gameDatafile = data;
         bindAssetCatalogue(data);
     }

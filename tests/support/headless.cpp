@@ -2,6 +2,7 @@
 // without opening a window.
 #include "support/headless.h"
 #include "game/catalogue.h"
+#include "game/datafile.h"
 #include "game/well.h"
 #include "support/seams.h"
 #include <allegro.h>
@@ -26,7 +27,7 @@ bool loadGameDatafile()
     startHeadlessAllegro();
     if (gameDatafile)
         return true;
-    DATAFILE *data = loadCheckedDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
+    DATAFILE *data = loadWholeDatafile(DATAFILE_NAME, DATAFILE_PASSWORD);
     if (!data)
         return false;
     gameDatafile = data;

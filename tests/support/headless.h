@@ -6,7 +6,8 @@
 // Starts Allegro with no system driver (idempotent).
 void startHeadlessAllegro();
 
-// Loads tumblegrid.dat from the working directory and binds the catalogue; false if it can't.
+// Reads tumblegrid.dat from the working directory through the game's reader,
+// unpacks it whole and binds the catalogue; false if it can't.
 bool loadGameDatafile();
 
 // Puts every game value back to a fresh round on the given difficulty, with a seeded rand.

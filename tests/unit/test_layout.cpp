@@ -1,6 +1,8 @@
 // Menu layout, click hit-testing and the catalogue's clear-frame table.
 #include "app/layout.h"
 #include "game/catalogue.h"
+#include "game/datafile.h"
+#include "support/headless.h"
 #include <gtest/gtest.h>
 #include <set>
 
@@ -82,7 +84,8 @@ TEST(Catalogue, ClearFramesUseEveryAnimationObjectOnce)
 
 TEST(Catalogue, MissingDatafileIsRefused)
 {
-    EXPECT_EQ(checkGameDatafile(nullptr), 0);
+    startHeadlessAllegro();
+    EXPECT_EQ(loadWholeDatafile("no-such-datafile.dat", DATAFILE_PASSWORD), nullptr);
 }
 
 } // namespace
