@@ -16,6 +16,7 @@
 #include "platform/dialog.h"
 #include "platform/pacing.h"
 #include "platform/platform.h"
+#include "platform/pointer.h"
 #include "platform/present.h"
 #include "platform/shutdown.h"
 #include "scores/table.h"
@@ -84,6 +85,7 @@ static void startUp()
     install_int_ex(timerTick, BPS_TO_TIMER(PLAY_CLOCK_BATCHES));
     startFramePacing();
     install_mouse();
+    installPointer();
     loadSettings();
     startDisplay();
     textColour = makecol(0, 0, 0);

@@ -148,3 +148,32 @@ int desktopDirectPixels()
 void desktopPixelsChanged(int, int, int, int)
 {
 }
+
+// ---- Stand-ins for the monitor choice, the resizable window and the switch
+// in place, which the X11 side has: Windows keeps the primary monitor, a
+// window of fixed size, and reopens the display at every switch. These keep
+// the Windows game as it was until its own versions replace them.
+
+void pickDesktopMonitor(int)
+{
+}
+
+void desktopSurfaceSize(int w, int h, int *surfaceW, int *surfaceH)
+{
+    *surfaceW = w;
+    *surfaceH = h;
+}
+
+void placeDesktopWindow(int, int, int)
+{
+}
+
+int switchDesktopWindow(int, int, int)
+{
+    return -1;
+}
+
+int desktopWindowResized(int *, int *)
+{
+    return 0;
+}
