@@ -9,7 +9,7 @@
 #
 # Usage in a case:
 #   source "$(dirname "$0")/harness.sh"
-#   tw_setup [--no-scores] [--sound]   # Xvfb, unpacked zip, private prefix
+#   tw_setup [--no-scores] [--sound] [--sharp]   # Xvfb, unpacked zip, private prefix
 #   tw_start_game                      # tumblegrid.exe, waits for its picture
 #   tg_key s; tg_shot play; ...
 #   tw_expect_exit 1                   # the status, and no crash on the way
@@ -37,16 +37,21 @@ tg_cleanup()
     tg_cleanup_linux
 }
 
-# The game's window: Wine names the X window after the Windows one.
+# The game's window: Wine names the X window after the Windows one. It is
+# both the window the player moves and resizes and the one the game draws
+# in, since Wine leaves the frame to the window manager.
 tg_game_window()
 {
     xwininfo -root -tree 2>/dev/null | awk '/"TumbleGrid": \("tumblegrid.exe"/ { id = $1 } END { if (id) print id }'
 }
+tg_top_window() { tg_game_window; }
 
 # Makes the temp folder with the unpacked zip and a private Wine prefix,
 # starts Xvfb and the watchdog. --no-scores leaves highscores.dat out;
 # --sound gives Wine an ALSA device that writes what it plays into
-# sound.raw in the temp folder (without it there is no sound device at all).
+# sound.raw in the temp folder (without it there is no sound device at all);
+# --sharp sets the game to whole-number scales, for cases that read exact
+# pixels off the screen.
 tw_setup()
 {
     TG_DIR=$(mktemp -d "/tmp/tg-wine-$TG_CASE.XXXXXX")
@@ -60,6 +65,7 @@ tw_setup()
     for arg in "$@"; do
         case "$arg" in
             --no-scores) rm "$TW_GAME/highscores.dat" ;;
+            --sharp) printf '[tumblegrid]\r\nscaling = sharp\r\n' >"$TW_GAME/settings.cfg"; TG_SHARP=1 ;;
             --sound) printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' \
                          "$TG_DIR/sound.raw" >"$TG_DIR/home/.asoundrc" ;;
         esac
