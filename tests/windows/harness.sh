@@ -3,13 +3,14 @@
 # case sources this instead of the Linux harness and gets every helper of
 # tests/e2e/harness.sh (canvas screenshots, keys, clicks, regions), with the
 # game unpacked from the Windows zip into the case's temp folder and started
-# by Wine in a private prefix, on a 1280x1024 screen where a decorated
-# 1024x768 window fits. The case's Wine server and every Wine process in it
+# by Wine in a private prefix, on a 1280x1024 screen (TG_SCREEN sets
+# another, TG_COMPOSITOR=mutter two monitors under GNOME's compositor, as in
+# the Linux harness). The case's Wine server and every Wine process in it
 # are stopped when the case ends, whatever way it ends.
 #
 # Usage in a case:
 #   source "$(dirname "$0")/harness.sh"
-#   tw_setup [--no-scores] [--sound] [--sharp]   # Xvfb, unpacked zip, private prefix
+#   tw_setup [--no-scores] [--sound] [--sharp]   # X server, unpacked zip, private prefix
 #   tw_start_game                      # tumblegrid.exe, waits for its picture
 #   tg_key s; tg_shot play; ...
 #   tw_expect_exit 1                   # the status, and no crash on the way
@@ -73,7 +74,11 @@ tw_setup()
     # Wine and the sound library look for their settings in the case's own home.
     export HOME=$TG_DIR/home
     tw_new_prefix "$TG_DIR/prefix" || tg_fail "cannot make a Wine prefix"
-    tg_start_xvfb
+    if [ -n "$TG_COMPOSITOR" ]; then
+        tg_start_compositor
+    else
+        tg_start_xvfb
+    fi
     trap 'tg_fail "watchdog: the case took over ${TG_TIMEOUT}s"' TERM
     ( sleep "$TG_TIMEOUT"; kill -TERM $$ ) >/dev/null 2>&1 </dev/null &
     TG_WATCHDOG_PID=$!
