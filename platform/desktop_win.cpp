@@ -120,7 +120,7 @@ void pickDesktopMonitor(int underPointer)
     useMonitor(MonitorFromPoint(middle, MONITOR_DEFAULTTONEAREST));
 }
 
-// The picked monitor, the primary one if none was picked yet.
+// Picks the monitor under the pointer if none was picked yet.
 static void needMonitor()
 {
     if (monitorArea.right <= monitorArea.left)
