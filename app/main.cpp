@@ -45,8 +45,10 @@ END_OF_STATIC_FUNCTION(timerTick)
 static void startDisplay()
 {
     set_window_title(WINDOW_TITLE);
-    if (openDisplay() != 0)
+    if (openDisplay() != 0) {
+        showErrorBox("Fatal Error!  Cannot Open Display!", "Error");
         exitNow();
+    }
     // Message boxes in the colours of the play screen's panels.
     gui_fg_color = makecol(0, 0, 0);
     gui_mg_color = makecol(128, 128, 128);

@@ -9,6 +9,7 @@
 #include "platform/present.h"
 #include "platform/damage.h"
 #include "platform/desktop.h"
+#include "platform/platform.h"
 #include "platform/scale.h"
 #include "platform/shutdown.h"
 #include <atomic>
@@ -318,8 +319,12 @@ static void switchDisplayMode()
     chooseWindowSize(&w, &h);
     if (switchDesktopWindow(fullScreen, w, h) != 0 && setDisplayMode() != 0) {
         fullScreen = !fullScreen;
-        if (setDisplayMode() != 0)
+        if (setDisplayMode() != 0) {
+            // No display is left to draw on: the box stands alone.
+            displayTarget = nullptr;
+            showErrorBox("Fatal Error!  Cannot Open Display!", "Error");
             exitNow();
+        }
     }
     gui_fg_color = fg;
     gui_mg_color = mg;
