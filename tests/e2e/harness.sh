@@ -30,9 +30,6 @@ TG_TIMEOUT=${TG_TIMEOUT:-150}     # seconds before the watchdog ends the case
 TG_SCREEN=${TG_SCREEN:-1024x768}
 TG_WM=${TG_WM:-}
 TG_COMPOSITOR=${TG_COMPOSITOR:-}
-# The Windows game (its cases name its zip) is built without the resampling
-# library for now and keeps to whole-number scales, as TG_SHARP says.
-[ -n "${TG_WINDOWS_ZIP:-}" ] && TG_SHARP=${TG_SHARP:-1}
 TG_GAME_PID=""
 TG_XVFB_PID=""
 TG_WM_PID=""
