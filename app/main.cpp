@@ -16,6 +16,7 @@
 #include "platform/dialog.h"
 #include "platform/pacing.h"
 #include "platform/platform.h"
+#include "platform/pointer.h"
 #include "platform/present.h"
 #include "platform/shutdown.h"
 #include "scores/table.h"
@@ -44,8 +45,10 @@ END_OF_STATIC_FUNCTION(timerTick)
 static void startDisplay()
 {
     set_window_title(WINDOW_TITLE);
-    if (openDisplay() != 0)
+    if (openDisplay() != 0) {
+        showErrorBox("Fatal Error!  Cannot Open Display!", "Error");
         exitNow();
+    }
     // Message boxes in the colours of the play screen's panels.
     gui_fg_color = makecol(0, 0, 0);
     gui_mg_color = makecol(128, 128, 128);
@@ -82,6 +85,7 @@ static void startUp()
     install_int_ex(timerTick, BPS_TO_TIMER(PLAY_CLOCK_BATCHES));
     startFramePacing();
     install_mouse();
+    installPointer();
     loadSettings();
     startDisplay();
     textColour = makecol(0, 0, 0);

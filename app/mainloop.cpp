@@ -14,6 +14,7 @@
 #include "game/well.h"
 #include "platform/dialog.h"
 #include "platform/pacing.h"
+#include "platform/pointer.h"
 #include "platform/present.h"
 #include "platform/shutdown.h"
 #include "scores/newscore.h"
@@ -166,8 +167,9 @@ static void menuPass()
     }
     if (keypressed() && menuKey(readkey() >> 8))
         return;
-    // A click counts on the release, at the position of the release.
-    if (mouse_b & 1) {
+    // A click counts on the release, at the position of the release (for a
+    // press let go within a frame, the press's).
+    if (leftButtonDown()) {
         clickLatch = 1;
         return;
     }
@@ -181,11 +183,12 @@ static void menuPass()
 static void waitingPass()
 {
     // The key stays in the buffer so that the menu acts on it next pass.
+    int down = leftButtonDown();
     if (keypressed())
         returnToMenu();
-    else if (clickLatch && !(mouse_b & 1))
+    else if (clickLatch && !down)
         returnToMenu();
-    else if (mouse_b & 1)
+    else if (down)
         clickLatch = 1;
 }
 

@@ -33,6 +33,29 @@ void desktopWorkArea(int *w, int *h)
     desktopSize(w, h);
 }
 
+// The page is the only monitor.
+void pickDesktopMonitor(int)
+{
+}
+
+// The screen never grows: the page scales the canvas, not the screen.
+void desktopSurfaceSize(int w, int h, int *surfaceW, int *surfaceH)
+{
+    *surfaceW = w;
+    *surfaceH = h;
+}
+
+// The canvas's place is the page's own.
+void placeDesktopWindow(int, int, int)
+{
+}
+
+// The resizing is the page's style's.
+int desktopWindowResized(int *, int *)
+{
+    return 0;
+}
+
 // Asks the browser to show the page full screen or not; full is where the
 // game's flag lives, kept equal to what the browser really shows.
 EM_JS(void, askPageFullScreen, (int wanted, int *full), {
@@ -68,6 +91,13 @@ void prepareDesktopWindow(int full)
 void finishDesktopWindow(int)
 {
     setPageScaling(sharpScaling);
+}
+
+// Full screen and back never reopen the screen: the page only changes its style.
+int switchDesktopWindow(int full, int, int)
+{
+    askPageFullScreen(full, &fullScreen);
+    return 0;
 }
 
 int desktopWindowHasFocus()

@@ -1,15 +1,20 @@
 // desktop_x11.cpp -- the X11 side of the presenter. Full screen is the
-// library's ordinary window at the size of the monitor, put into the EWMH
-// full-screen state where a window manager runs: the video mode is never
-// changed and neither the keyboard nor the pointer is ever grabbed, so the
-// desktop, Alt+Tab and other monitors keep working. The window gets the
-// game's name, class and icon; without a window manager it takes the
-// keyboard focus itself, since nobody else would give it.
+// library's ordinary window at the size and place of one monitor, put into
+// the EWMH full-screen state where a window manager runs: the video mode is
+// never changed and neither the keyboard nor the pointer is ever grabbed,
+// so the desktop, Alt+Tab and other monitors keep working. The library
+// fixes its window's size; the game lets the player and the window manager
+// resize it (which is also what lets every window manager make it full
+// screen), follows the new size, and switches between full screen and the
+// window in place. The window gets the game's name, class and icon; without
+// a window manager it takes the keyboard focus itself, since nobody else
+// would give it.
 #include "platform/desktop.h"
+#include "platform/monitors_x11.h"
+#include "platform/scale.h"
 #include <allegro.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
-#include <X11/extensions/Xrandr.h>
 #include <sys/shm.h>
 #include <cstdlib>
 #include <cstring>
@@ -17,61 +22,22 @@
 
 extern "C" void _xwin_flush_buffers(void);
 extern "C" void _xwin_update_screen(int x, int y, int w, int h);
+extern "C" void _xwin_lock(BITMAP *bmp);
+extern "C" void _xwin_unlock(BITMAP *bmp);
 
-// Room kept for a window manager's frame around a decorated window.
-static const int FRAME_ALLOWANCE_W = 16;
-static const int FRAME_ALLOWANCE_H = 48;
+// The smallest window the player may make.
+static const int MIN_WINDOW_W = 512;
+static const int MIN_WINDOW_H = 384;
 
-// The monitor the game appears on: the primary one, or the first.
-static int monitorX = 0, monitorY = 0, monitorW = 0, monitorH = 0;
-
-// Looks up an atom by name.
-static Atom atom(const char *name)
-{
-    return XInternAtom(_xwin.display, name, False);
-}
-
-// 1 when an EWMH window manager is running on the display.
-static int windowManagerRuns()
-{
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    Window root = DefaultRootWindow(_xwin.display);
-    int found = XGetWindowProperty(_xwin.display, root, atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
-                                   XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-                count == 1;
-    if (data)
-        XFree(data);
-    return found;
-}
-
-// Finds the primary monitor's place on the X screen (the whole screen without RandR).
-static void findMonitor()
-{
-    Display *d = _xwin.display;
-    monitorX = monitorY = 0;
-    monitorW = DisplayWidth(d, DefaultScreen(d));
-    monitorH = DisplayHeight(d, DefaultScreen(d));
-    int event, error, count = 0;
-    if (!XRRQueryExtension(d, &event, &error))
-        return;
-    XRRMonitorInfo *monitors = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
-    if (!monitors)
-        return;
-    int chosen = 0;
-    for (int i = 0; i < count; i++)
-        if (monitors[i].primary)
-            chosen = i;
-    if (count > 0 && monitors[chosen].width > 0 && monitors[chosen].height > 0) {
-        monitorX = monitors[chosen].x;
-        monitorY = monitors[chosen].y;
-        monitorW = monitors[chosen].width;
-        monitorH = monitors[chosen].height;
-    }
-    XRRFreeMonitors(monitors);
-}
+// A connection of the game's own that hears of the window's changes of size,
+// which the library's connection reads and drops.
+static Display *watch = nullptr;
+static int drawingW = 0, drawingH = 0;        // the part of the window the library draws
+static int heardW = 0, heardH = 0;            // the window's size, as last heard of
+// Frames after the game placed its window in which it keeps the window and
+// its frame inside the work area, whatever the window manager did with it.
+static const int PLACING_FRAMES = 30;
+static int placingFrames = 0;
 
 // The keyboard's input method would read the whole table of compose
 // sequences (some 10 ms at every start); the game takes only plain letters
@@ -84,52 +50,6 @@ void prepareDesktop()
 int desktopDriver(int)
 {
     return GFX_XWINDOWS;
-}
-
-void desktopSize(int *w, int *h)
-{
-    findMonitor();
-    *w = monitorW;
-    *h = monitorH;
-}
-
-// Narrows the room to the window manager's work area, where it publishes one.
-static void clipToWorkArea(int *w, int *h)
-{
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char *data = nullptr;
-    Window root = DefaultRootWindow(_xwin.display);
-    if (XGetWindowProperty(_xwin.display, root, atom("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success && count == 4 && format == 32) {
-        long *area = reinterpret_cast<long *>(data);
-        long right = area[0] + area[2], bottom = area[1] + area[3];
-        long left = area[0] > monitorX ? area[0] : monitorX;
-        long top = area[1] > monitorY ? area[1] : monitorY;
-        if (right > monitorX + monitorW)
-            right = monitorX + monitorW;
-        if (bottom > monitorY + monitorH)
-            bottom = monitorY + monitorH;
-        if (right > left && bottom > top) {
-            *w = (int)(right - left);
-            *h = (int)(bottom - top);
-        }
-    }
-    if (data)
-        XFree(data);
-}
-
-void desktopWorkArea(int *w, int *h)
-{
-    findMonitor();
-    *w = monitorW;
-    *h = monitorH;
-    if (!windowManagerRuns())
-        return;
-    clipToWorkArea(w, h);
-    *w -= FRAME_ALLOWANCE_W;
-    *h -= FRAME_ALLOWANCE_H;
 }
 
 // Sends the window manager a request to add or remove the full-screen state.
@@ -164,7 +84,7 @@ void prepareDesktopWindow(int full)
     xwin_set_window_name("tumblegrid", "TumbleGrid");
     XClassHint names = {const_cast<char *>("tumblegrid"), const_cast<char *>("TumbleGrid")};
     XSetClassHint(_xwin.display, _xwin.wm_window, &names);
-    findMonitor();
+    needMonitor();
     // A window that is not shown yet takes its state from the property itself.
     Atom state = atom("_NET_WM_STATE_FULLSCREEN");
     if (full)
@@ -174,6 +94,84 @@ void prepareDesktopWindow(int full)
         XDeleteProperty(_xwin.display, _xwin.wm_window, atom("_NET_WM_STATE"));
     XMoveWindow(_xwin.display, _xwin.wm_window, monitorX, monitorY);
     setIcon();
+}
+
+// Lets the window take any size from the minimum to the display's memory.
+static void allowResizing(int w, int h)
+{
+    XSizeHints *hints = XAllocSizeHints();
+    if (!hints)
+        return;
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = MIN(w, MIN_WINDOW_W);
+    hints->min_height = MIN(h, MIN_WINDOW_H);
+    hints->max_width = _xwin.virtual_width;
+    hints->max_height = _xwin.virtual_height;
+    XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
+    XFree(hints);
+}
+
+// Moves and sizes the window to w x h in the middle of the work area, its frame included.
+static void centreWindow(int w, int h)
+{
+    int x, y, areaW, areaH, frameW = 0, frameH = 0;
+    workArea(&x, &y, &areaW, &areaH);
+    if (windowManagerRuns())
+        frameW = FRAME_ALLOWANCE_W, frameH = FRAME_ALLOWANCE_H;
+    x += MAX((areaW - w - frameW) / 2, 0);
+    y += MAX((areaH - h - frameH) / 2, 0);
+    XMoveResizeWindow(_xwin.display, _xwin.wm_window, x, y, w, h);
+    placingFrames = PLACING_FRAMES;
+}
+
+// Makes the window smaller when it or its frame reaches past the work area
+// on the right or at the bottom (where a panel that the window manager
+// does not tell of, or a frame larger than allowed for, put it).
+static void keepInsideWorkArea()
+{
+    Window root, child;
+    int x, y, gx, gy, areaX, areaY, areaW, areaH, left, right, top, bottom;
+    unsigned int w, h, border, depth;
+    if (!XGetGeometry(_xwin.display, _xwin.wm_window, &root, &gx, &gy, &w, &h, &border, &depth) ||
+        !XTranslateCoordinates(_xwin.display, _xwin.wm_window, root, 0, 0, &x, &y, &child))
+        return;
+    frameExtents(&left, &right, &top, &bottom);
+    workArea(&areaX, &areaY, &areaW, &areaH);
+    int roomW = areaX + areaW - x - right, roomH = areaY + areaH - y - bottom;
+    if (roomW >= (int)w && roomH >= (int)h)
+        return;
+    int fitW, fitH;
+    fittedSize(MIN((int)w, roomW), MIN((int)h, roomH), &fitW, &fitH);
+    XResizeWindow(_xwin.display, _xwin.wm_window, MAX(fitW, MIN_WINDOW_W / 2), MAX(fitH, MIN_WINDOW_H / 2));
+}
+
+// Opens the game's own connection and asks it for the window's changes of size.
+// The window's size as its changes are heard of.
+static void watchWindow()
+{
+    if (!watch)
+        watch = XOpenDisplay(DisplayString(_xwin.display));
+    if (!watch)
+        return;
+    XSelectInput(watch, _xwin.wm_window, StructureNotifyMask);
+    // A window manager may have resized the window before the watch began.
+    Window root;
+    int x, y;
+    unsigned int w, h, border, depth;
+    if (XGetGeometry(watch, _xwin.wm_window, &root, &x, &y, &w, &h, &border, &depth))
+        heardW = (int)w, heardH = (int)h;
+}
+
+void placeDesktopWindow(int full, int w, int h)
+{
+    if (!_xwin.display || _xwin.wm_window == None)
+        return;
+    drawingW = heardW = w;
+    drawingH = heardH = h;
+    watchWindow();
+    allowResizing(w, h);
+    if (!full)
+        centreWindow(w, h);
 }
 
 // The screen's image lives in a shared memory segment that the library
@@ -203,6 +201,67 @@ void finishDesktopWindow(int full)
     XFlush(_xwin.display);
 }
 
+int switchDesktopWindow(int full, int w, int h)
+{
+    if (!_xwin.display || _xwin.wm_window == None || w > _xwin.virtual_width || h > _xwin.virtual_height)
+        return -1;
+    placingFrames = 0;
+    if (windowManagerRuns()) {
+        requestFullScreenState(full);
+        if (!full)
+            centreWindow(w, h);
+    } else if (full) {
+        XMoveResizeWindow(_xwin.display, _xwin.wm_window, monitorX, monitorY, w, h);
+        XRaiseWindow(_xwin.display, _xwin.wm_window);
+    } else {
+        centreWindow(w, h);
+    }
+    XFlush(_xwin.display);
+    return 0;
+}
+
+// Makes the library draw w x h of its window: its inner window, its own
+// idea of the screen's size (which clips what it shows) and the pointer's range.
+static void resizeDrawing(int w, int h)
+{
+    _xwin_lock(nullptr);
+    XResizeWindow(_xwin.display, _xwin.window, w, h);
+    _xwin.window_width = _xwin.screen_width = w;
+    _xwin.window_height = _xwin.screen_height = h;
+    _xwin_unlock(nullptr);
+    set_mouse_range(0, 0, w - 1, h - 1);
+    drawingW = w;
+    drawingH = h;
+}
+
+int desktopWindowResized(int *w, int *h)
+{
+    if (!watch)
+        return 0;
+    int configured = 0;
+    while (XPending(watch)) {
+        XEvent e;
+        XNextEvent(watch, &e);
+        if (e.type == ConfigureNotify && e.xconfigure.window == _xwin.wm_window) {
+            heardW = e.xconfigure.width;
+            heardH = e.xconfigure.height;
+            configured = 1;
+        }
+    }
+    if (placingFrames > 0) {
+        placingFrames--;
+        if (configured)
+            keepInsideWorkArea();
+    }
+    int newW = MIN(heardW, _xwin.virtual_width), newH = MIN(heardH, _xwin.virtual_height);
+    if (newW == drawingW && newH == drawingH)
+        return 0;
+    resizeDrawing(newW, newH);
+    *w = newW;
+    *h = newH;
+    return 1;
+}
+
 // 1 when w is one of the game's windows or lies inside one.
 static int isGameWindow(Window w)
 {
@@ -222,6 +281,9 @@ static int isGameWindow(Window w)
     return 0;
 }
 
+// The focus at PointerRoot or None means no window of the game has it: on
+// an Xwayland desktop it is where the focus goes when a Wayland window
+// takes the keyboard.
 int desktopWindowHasFocus()
 {
     if (!_xwin.display)
@@ -229,14 +291,7 @@ int desktopWindowHasFocus()
     Window focus;
     int revert;
     XGetInputFocus(_xwin.display, &focus, &revert);
-    if (focus != (Window)PointerRoot)
-        return isGameWindow(focus);
-    // Focus follows the pointer: the game has the keys while the pointer is over it.
-    Window root, child;
-    int rx, ry, wx, wy;
-    unsigned int buttons;
-    XQueryPointer(_xwin.display, DefaultRootWindow(_xwin.display), &root, &child, &rx, &ry, &wx, &wy, &buttons);
-    return isGameWindow(child);
+    return focus != None && focus != (Window)PointerRoot && isGameWindow(focus);
 }
 
 void flushDesktop()

@@ -10,6 +10,12 @@
 // file is hidden and named "." + the file's name + "." + six random
 // characters + ".tmp", a form nobody else uses, so the clean-up never
 // takes a player's own files.
+//
+// Other programs open files for a moment of their own: an antivirus
+// scanner, the search indexer or a sync client looks at the new file as
+// soon as it appears. While one holds the high-score file, opening it or
+// moving over it fails; the save then tries again for about a second
+// before it gives up.
 #include "platform/files.h"
 #include <cerrno>
 #include <random>
@@ -20,6 +26,8 @@ static const char TEMP_END[] = ".tmp";
 static const size_t TEMP_RANDOM = 6;
 static const ULONGLONG STALE_SECONDS = 60;    // a save in progress never takes this long
 static const DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+static const DWORD RETRY_MS = 50;                // between two tries while the file is held
+static const ULONGLONG PATIENCE_MS = 1000;       // how long a save waits for the file in all
 
 // Splits a path into its folder ("." when it names none) and its last part;
 // Windows takes either slash.
@@ -55,6 +63,19 @@ static void setErrnoFromSystem()
     default:
         errno = EIO;
     }
+}
+
+// True when the last call failed in a way another program holding the file
+// explains, and the save's time to wait for it has not run out; then it
+// waits a moment before the caller tries again.
+static bool waitWhileHeld(ULONGLONG deadline)
+{
+    DWORD reason = GetLastError();
+    bool held = reason == ERROR_SHARING_VIOLATION || reason == ERROR_ACCESS_DENIED || reason == ERROR_LOCK_VIOLATION;
+    if (!held || GetTickCount64() >= deadline)
+        return false;
+    Sleep(RETRY_MS);
+    return true;
 }
 
 // Reads to the end of an open file, keeping at most cap bytes: one byte
@@ -200,7 +221,7 @@ static bool rewriteInPlace(HANDLE file, const unsigned char *bytes, size_t size)
 // Writes and flushes the temporary file and moves it over path; on any
 // failure the temporary file goes and path is left as it was.
 static bool replaceThroughTemp(HANDLE file, const std::string &temp, const char *path,
-                               const unsigned char *bytes, size_t size)
+                               const unsigned char *bytes, size_t size, ULONGLONG deadline)
 {
     bool ok = writeAll(file, bytes, size) && FlushFileBuffers(file);
     if (!CloseHandle(file))
@@ -208,11 +229,14 @@ static bool replaceThroughTemp(HANDLE file, const std::string &temp, const char 
     // The new file keeps the temporary one's hidden mark until it is moved.
     if (ok)
         SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (ok && !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ok = false;
-    if (!ok)
+    bool moved = false;
+    if (ok)
+        do
+            moved = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        while (!moved && waitWhileHeld(deadline));
+    if (!moved)
         DeleteFileA(temp.c_str());
-    return ok;
+    return moved;
 }
 
 // Opening the file for writing comes first: a read-only file must fail the
@@ -223,7 +247,11 @@ bool replaceFileContents(const char *path, const unsigned char *bytes, size_t si
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return false;
-    HANDLE existing = CreateFileA(path, GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ULONGLONG deadline = GetTickCount64() + PATIENCE_MS;
+    HANDLE existing;
+    do
+        existing = CreateFileA(path, GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    while (existing == INVALID_HANDLE_VALUE && waitWhileHeld(deadline));
     if (existing == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
     if (existing != INVALID_HANDLE_VALUE && GetFileType(existing) != FILE_TYPE_DISK) {
@@ -242,5 +270,5 @@ bool replaceFileContents(const char *path, const unsigned char *bytes, size_t si
     }
     if (existing != INVALID_HANDLE_VALUE)
         CloseHandle(existing);
-    return replaceThroughTemp(file, temp, path, bytes, size);
+    return replaceThroughTemp(file, temp, path, bytes, size, deadline);
 }

@@ -2,8 +2,10 @@
 // retrace (at about 70 Hz, and slower still without a fast timer), so every
 // frame of the game is paced here instead: a 60 Hz timer counter that wakes
 // the main thread, which sleeps in between. At each frame boundary the
-// presenter shows the finished canvas and the X server gets it at once.
+// presenter shows the finished canvas and the X server gets it at once, and
+// the pointer's latch starts the new frame.
 #include "platform/pacing.h"
+#include "platform/pointer.h"
 #include "platform/present.h"
 #include <allegro.h>
 #include <atomic>
@@ -41,6 +43,7 @@ void waitFrame()
     serviceDisplay();
     if (!pacingStarted) {
         vsync();
+        pointerFrame();
         return;
     }
     // A frame that came late is not made up for: the game never runs in bursts.
@@ -49,6 +52,8 @@ void waitFrame()
     while (frameTicks == lastFrameTick)
         frameBoundary.wait_for(lock, std::chrono::milliseconds(5));
     lastFrameTick = frameTicks;
+    lock.unlock();
+    pointerFrame();
 }
 
 void holdFrames(int milliseconds)

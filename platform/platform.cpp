@@ -56,18 +56,39 @@ static void runErrorDialog(const char *text, const char *title)
 }
 #endif
 
+#ifdef _WIN32
+// 1 for a window program, which has no console where standard error shows.
+static int isWindowProgram()
+{
+    const unsigned char *image = reinterpret_cast<const unsigned char *>(GetModuleHandleA(nullptr));
+    const IMAGE_DOS_HEADER *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image);
+    const IMAGE_NT_HEADERS *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(image + dos->e_lfanew);
+    return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
+}
+#endif
+
 void showErrorBox(const char *text, const char *title)
 {
+#ifdef _WIN32
+    // The game's picture as it stands goes behind the box, which belongs to
+    // the game's window so that it stays in front of it until answered. The
+    // game without a display (it could not be opened) has no console where
+    // standard error would show: its box stands alone.
+    if (displayTarget) {
+        serviceDisplay();
+        MessageBoxA(win_get_window(), text, title, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (isWindowProgram()) {
+        MessageBoxA(nullptr, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+        return;
+    }
+    fprintf(stderr, "%s: %s\n", title, text);
+#else
     if (!displayTarget) {
         fprintf(stderr, "%s: %s\n", title, text);
         return;
     }
-#ifdef _WIN32
-    // The game's picture as it stands goes behind the box, which belongs to
-    // the game's window so that it stays in front of it until answered.
-    serviceDisplay();
-    MessageBoxA(win_get_window(), text, title, MB_OK | MB_ICONERROR);
-#else
     runErrorDialog(text, title);
 #endif
 }

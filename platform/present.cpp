@@ -1,13 +1,16 @@
 // present.cpp -- the presenter. The game paints into the canvas; once a
 // frame the presenter compares the tiles drawn on with what it last showed
-// there, and copies only the tiles that changed to the display, scaled by a
-// whole number and centred on a dark backdrop. What was shown is kept as a
-// 64-bit digest per tile rather than a second copy of the canvas. A switch
-// between full screen and the window reopens the display and shows the same
-// canvas again, so no screen of the game ever has to redraw itself for it.
+// there, and copies only the tiles that changed to the display, at the
+// size that fits the window (scale.cpp) and centred on a dark backdrop.
+// What was shown is kept as a 64-bit digest per tile rather than a second
+// copy of the canvas. A switch between full screen and the window, and a
+// window resized by the player, show the same canvas again at its new size,
+// so no screen of the game ever has to redraw itself for them.
 #include "platform/present.h"
 #include "platform/damage.h"
 #include "platform/desktop.h"
+#include "platform/platform.h"
+#include "platform/scale.h"
 #include "platform/shutdown.h"
 #include <atomic>
 #include <cstdint>
@@ -17,13 +20,11 @@ BITMAP *canvas = nullptr;
 BITMAP *displayTarget = nullptr;
 int fullScreen = 1;
 int sharpScaling = 0;
-int displayScale = 1;
-int displayLeft = 0, displayTop = 0;
 
 static const int FOCUS_GRACE_FRAMES = 30;     // a switch moves the focus about for a moment
 
 static uint64_t shownDigest[TILE_ROWS][TILE_COLUMNS];   // each tile as last presented
-static BITMAP *band = nullptr;                // one row of tiles at the display's scale
+static int windowW = CANVAS_W, windowH = CANVAS_H;   // the room the canvas is shown in
 static int everythingDue = 1;
 static int pointerShown = 0;
 static int framesSinceSwitch = FOCUS_GRACE_FRAMES;
@@ -52,88 +53,6 @@ int createCanvas()
 void presentEverything()
 {
     everythingDue = 1;
-}
-
-// Makes the band bitmap fit the current scale.
-static int prepareBand()
-{
-    int w = CANVAS_W * displayScale, h = PRESENT_TILE * displayScale;
-    if (band && band->w == w && band->h == h)
-        return 0;
-    if (band)
-        destroy_bitmap(band);
-    band = displayScale > 1 ? create_bitmap_ex(32, w, h) : nullptr;
-    return displayScale > 1 && !band ? -1 : 0;
-}
-
-// Writes each of w pixels s times over; scale 2, the common one, a pair at a time.
-static void widenLine(const uint32_t *from, uint32_t *to, int w, int s)
-{
-    if (s == 1) {
-        memcpy(to, from, (size_t)w * 4);
-        return;
-    }
-    if (s == 2) {
-        // Written as plain pairs, which the compiler turns into vector shuffles.
-        for (int i = 0; i < w; i++) {
-            to[2 * i] = from[i];
-            to[2 * i + 1] = from[i];
-        }
-        return;
-    }
-    for (int i = 0; i < w; i++)
-        for (int k = 0; k < s; k++)
-            *to++ = from[i];
-}
-
-// 1 when the presenter writes the display's memory itself: the whole
-// canvas must fit, as nothing clips these writes.
-static int writeDirectly()
-{
-    int fits = displayLeft >= 0 && displayTop >= 0 && displayLeft + CANVAS_W * displayScale <= displayTarget->w &&
-               displayTop + CANVAS_H * displayScale <= displayTarget->h;
-    return fits && (is_memory_bitmap(displayTarget) || (displayTarget == screen && desktopDirectPixels()));
-}
-
-// Writes the canvas area at (x, y), w by h, scaled, straight into the
-// display's lines, and tells the windowing system.
-static void writeArea(int x, int y, int w, int h)
-{
-    int s = displayScale, left = displayLeft + x * s;
-    size_t bytes = (size_t)w * s * 4;
-    for (int row = 0; row < h; row++) {
-        int top = displayTop + (y + row) * s;
-        uint32_t *to = reinterpret_cast<uint32_t *>(displayTarget->line[top]) + left;
-        widenLine(reinterpret_cast<const uint32_t *>(canvas->line[y + row]) + x, to, w, s);
-        for (int k = 1; k < s; k++)
-            memcpy(reinterpret_cast<uint32_t *>(displayTarget->line[top + k]) + left, to, bytes);
-    }
-    if (displayTarget == screen)
-        desktopPixelsChanged(left, displayTop + y * s, w * s, h * s);
-}
-
-// Copies the canvas area at (x, y), w by h (whole tile rows), to the display, scaled.
-static void copyArea(int x, int y, int w, int h)
-{
-    if (writeDirectly()) {
-        writeArea(x, y, w, h);
-        return;
-    }
-    int s = displayScale;
-    if (s == 1) {
-        blit(canvas, displayTarget, x, y, displayLeft + x, displayTop + y, w, h);
-        return;
-    }
-    // The band holds one tile row at the display's scale.
-    for (int bandTop = y; bandTop < y + h; bandTop += PRESENT_TILE) {
-        for (int row = 0; row < PRESENT_TILE; row++) {
-            widenLine(reinterpret_cast<const uint32_t *>(canvas->line[bandTop + row]) + x,
-                      reinterpret_cast<uint32_t *>(band->line[row * s]), w, s);
-            for (int k = 1; k < s; k++)
-                memcpy(band->line[row * s + k], band->line[row * s], (size_t)w * s * 4);
-        }
-        blit(band, displayTarget, 0, 0, displayLeft + x * s, displayTop + bandTop * s, w * s, PRESENT_TILE * s);
-    }
 }
 
 // The digests of a row of tiles, for the tiles marked in wanted[]. Each
@@ -206,7 +125,7 @@ static int findChangedTiles(int row, unsigned char *dirty)
     memset(dirty, everythingDue, TILE_COLUMNS);
     if (!any)
         return 0;
-    if (writeDirectly()) {
+    if (displayScale && writesDisplayMemory()) {
         int count = 0;
         for (int t = 0; t < TILE_COLUMNS; t++)
             count += dirty[t] = everythingDue || (drawnOn[t] && tileDiffersFromDisplay(row, t));
@@ -234,7 +153,7 @@ struct Block {
 // Copies a block of tiles to the display.
 static void copyBlock(const Block &b)
 {
-    copyArea(b.first * PRESENT_TILE, b.top * PRESENT_TILE, (b.last - b.first) * PRESENT_TILE,
+    scaleArea(b.first * PRESENT_TILE, b.top * PRESENT_TILE, (b.last - b.first) * PRESENT_TILE,
              b.rows * PRESENT_TILE);
 }
 
@@ -271,7 +190,7 @@ static int addRowToBlocks(int row, const unsigned char *dirty, Block *blocks, in
 
 int presentCanvas()
 {
-    if (!canvas || !displayTarget || prepareBand() != 0)
+    if (!canvas || !displayTarget)
         return 0;
     int presented = 0, blockCount = 0;
     unsigned char dirty[TILE_COLUMNS];
@@ -309,71 +228,103 @@ static int filterDisplayKeys(int key)
 }
 END_OF_STATIC_FUNCTION(filterDisplayKeys)
 
-// The scale and size of the display for the current mode.
-static void chooseGeometry(int *w, int *h)
+// The window's size for the current mode: the whole monitor for full
+// screen, else the canvas's fitted size in the room a window may take.
+static void chooseWindowSize(int *w, int *h)
 {
     int roomW, roomH;
-    if (fullScreen)
-        desktopSize(&roomW, &roomH);
-    else
-        desktopWorkArea(&roomW, &roomH);
-    int s = MIN(roomW / CANVAS_W, roomH / CANVAS_H);
-    displayScale = MAX(s, 1);
-    *w = fullScreen ? MAX(roomW, CANVAS_W) : CANVAS_W * displayScale;
-    *h = fullScreen ? MAX(roomH, CANVAS_H) : CANVAS_H * displayScale;
+    if (fullScreen) {
+        desktopSize(w, h);
+        return;
+    }
+    desktopWorkArea(&roomW, &roomH);
+    fittedSize(roomW, roomH, w, h);
 }
 
-// Sets the graphics mode for the current choice of full screen or window, trying twice.
+// Fills the display's area from (left, top) up to (right, bottom), when it is not empty.
+static void fillBackdrop(int left, int top, int right, int bottom)
+{
+    if (right > left && bottom > top)
+        rectfill(displayTarget, left, top, right - 1, bottom - 1, backdropColour());
+}
+
+// Paints the dark backdrop on the part of the window around the canvas.
+static void paintBackdrop()
+{
+    int top = MAX(displayTop, 0), bottom = MIN(displayTop + displayHeight, windowH);
+    fillBackdrop(0, 0, windowW, top);
+    fillBackdrop(0, bottom, windowW, windowH);
+    fillBackdrop(0, top, displayLeft, bottom);
+    fillBackdrop(displayLeft + displayWidth, top, windowW, bottom);
+}
+
+// Shows the canvas afresh in a window of w x h: centred at its fitted size on the backdrop.
+static void layOutCanvas(int w, int h)
+{
+    windowW = w;
+    windowH = h;
+    fitCanvas(w, h);
+    paintBackdrop();
+    everythingDue = 1;
+}
+
+// Sets the graphics mode for the current choice of full screen or window,
+// trying twice. The display's memory may be larger than the window, so
+// that the window can grow without the display being reopened.
 static int setDisplayMode()
 {
-    int w, h;
-    chooseGeometry(&w, &h);
+    int w, h, surfaceW, surfaceH;
+    chooseWindowSize(&w, &h);
+    desktopSurfaceSize(w, h, &surfaceW, &surfaceH);
+    if (surfaceW == w && surfaceH == h)
+        surfaceW = surfaceH = 0;
     prepareDesktopWindow(fullScreen);
     int driver = desktopDriver(fullScreen);
     set_color_depth(32);
-    if (set_gfx_mode(driver, w, h, 0, 0) != 0) {
+    if (set_gfx_mode(driver, w, h, surfaceW, surfaceH) != 0) {
         set_color_depth(32);
-        if (set_gfx_mode(driver, w, h, 0, 0) != 0)
+        if (set_gfx_mode(driver, w, h, surfaceW, surfaceH) != 0)
             return -1;
     }
     displayTarget = screen;
-    displayLeft = (SCREEN_W - CANVAS_W * displayScale) / 2;
-    displayTop = (SCREEN_H - CANVAS_H * displayScale) / 2;
-    clear_to_color(screen, backdropColour());
+    placeDesktopWindow(fullScreen, w, h);
+    layOutCanvas(w, h);
     finishDesktopWindow(fullScreen);
     set_display_switch_mode(SWITCH_BACKGROUND);
     LOCK_FUNCTION(onSwitchOut);
     set_display_switch_callback(SWITCH_OUT, onSwitchOut);
     showPointer(pointerShown);
-    everythingDue = 1;
     return 0;
 }
 
-// The dialog toolkit reads the pointer through these, in canvas pixels.
-static int guiMouseX() { return canvasMouseX(); }
-static int guiMouseY() { return canvasMouseY(); }
-
 int openDisplay()
 {
+    pickDesktopMonitor(1);
     if (createCanvas() != 0 || setDisplayMode() != 0)
         return -1;
     gui_set_screen(canvas);
-    gui_mouse_x = guiMouseX;
-    gui_mouse_y = guiMouseY;
     LOCK_FUNCTION(filterDisplayKeys);
     keyboard_callback = filterDisplayKeys;
     return 0;
 }
 
-// Reopens the display in the other mode; the dialog colours survive the new mode.
+// Switches to the other mode on the monitor that holds the window, in place
+// where the desktop can; otherwise the display is reopened, and the dialog
+// colours survive the new mode.
 static void switchDisplayMode()
 {
-    int fg = gui_fg_color, mg = gui_mg_color, bg = gui_bg_color;
+    int fg = gui_fg_color, mg = gui_mg_color, bg = gui_bg_color, w, h;
     fullScreen = !fullScreen;
-    if (setDisplayMode() != 0) {
+    pickDesktopMonitor(0);
+    chooseWindowSize(&w, &h);
+    if (switchDesktopWindow(fullScreen, w, h) != 0 && setDisplayMode() != 0) {
         fullScreen = !fullScreen;
-        if (setDisplayMode() != 0)
+        if (setDisplayMode() != 0) {
+            // No display is left to draw on: the box stands alone.
+            displayTarget = nullptr;
+            showErrorBox("Fatal Error!  Cannot Open Display!", "Error");
             exitNow();
+        }
     }
     gui_fg_color = fg;
     gui_mg_color = mg;
@@ -415,6 +366,9 @@ void serviceDisplay()
         if (displayTarget == screen)
             switchDisplayMode();
     }
+    int w, h;
+    if (displayTarget == screen && desktopWindowResized(&w, &h))
+        layOutCanvas(w, h);
     checkFocus();
     if (presentCanvas())
         flushDesktop();
@@ -434,14 +388,4 @@ int showPointer(int shown)
     if (displayTarget == screen && screen)
         show_os_cursor(shown ? MOUSE_CURSOR_ARROW : MOUSE_CURSOR_NONE);
     return was;
-}
-
-int canvasMouseX()
-{
-    return (mouse_x - displayLeft) / displayScale - (mouse_x < displayLeft);
-}
-
-int canvasMouseY()
-{
-    return (mouse_y - displayTop) / displayScale - (mouse_y < displayTop);
 }

@@ -1,8 +1,8 @@
 // present.h -- the canvas every screen of the game is drawn into, and the
 // presenter: the only code that touches the real display. It shows the
-// canvas at a whole-number scale, full screen (a window covering the
-// desktop, never a video mode change) or in a normal window, and switches
-// between the two on Alt+Enter or F11.
+// canvas as large as the room allows (scale.h), full screen (a window
+// covering one monitor, never a video mode change) or in a window the
+// player may resize, and switches between the two on Alt+Enter or F11.
 #pragma once
 #include <allegro.h>
 
@@ -14,8 +14,6 @@ extern BITMAP *canvas;                 // 1024x768, 32-bit: the game's whole pic
 extern BITMAP *displayTarget;          // where the presenter copies to: the screen
 extern int fullScreen;                 // 1 the whole desktop, 0 a window
 extern int sharpScaling;               // 1 whole-number scales only, 0 the largest that fits
-extern int displayScale;               // canvas pixels are shown as scale x scale blocks
-extern int displayLeft, displayTop;    // where the canvas's top-left corner sits
 
 // Makes the canvas and the presenter's copy of it; 0 on success.
 int createCanvas();
@@ -40,7 +38,3 @@ int takeFocusLoss();
 
 // Shows or hides the desktop's own pointer over the game; returns the previous setting.
 int showPointer(int shown);
-
-// The pointer's position in canvas pixels (outside the canvas when it is over the border).
-int canvasMouseX();
-int canvasMouseY();

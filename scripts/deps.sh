@@ -16,6 +16,8 @@ packages=(
   lintian                             # checks the Debian package
   libxdamage-dev                      # the frame probe watches screen updates
   libxrandr-dev                       # the game finds the monitor it shows on
+  libpixman-1-dev                     # and resamples its picture to fit it
+  mutter weston xwayland dbus-daemon  # desktops of GNOME's and the reference Wayland compositor
   libxtst-dev                         # a test presses a key the moment the menu shows
   g++-mingw-w64-x86-64                # the Windows build (scripts/build-windows)
   wine64 zip googletest               # the Windows tests run under Wine; the Windows zip

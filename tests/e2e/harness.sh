@@ -13,9 +13,13 @@
 #   tg_pass
 #
 # TG_SCREEN (default 1024x768) sets the size of the private X screen and
-# TG_WM=openbox runs a window manager on it. Screenshots are of the game's
-# 1024x768 canvas wherever and at whatever scale it is shown, and clicks
-# take canvas positions, so a case reads the same on every desktop.
+# TG_WM=openbox runs a window manager on it; TG_COMPOSITOR=mutter (two
+# monitors, 2560x1440 and 1920x1080 beside it) or weston (one of 1920x1080)
+# runs that Wayland compositor headless instead, and the game on its X
+# server. Screenshots are of the game's 1024x768 canvas wherever and at
+# whatever size it is shown (brought back to 1024x768), and clicks take
+# canvas positions, so a case reads the same on every desktop. TG_SHARP=1
+# tells the helpers that the game was set to whole-number scales only.
 
 set -u
 
@@ -25,10 +29,14 @@ TG_CASE=$(basename "$0" .sh)
 TG_TIMEOUT=${TG_TIMEOUT:-150}     # seconds before the watchdog ends the case
 TG_SCREEN=${TG_SCREEN:-1024x768}
 TG_WM=${TG_WM:-}
+TG_COMPOSITOR=${TG_COMPOSITOR:-}
 TG_GAME_PID=""
 TG_XVFB_PID=""
 TG_WM_PID=""
-TG_SCALE=1 TG_LEFT=0 TG_TOP=0      # where the canvas is on the screen
+TG_COMPOSITOR_PID=""
+TG_SCALE=1 TG_LEFT=0 TG_TOP=0      # where the canvas is on the screen; its whole-number scale or 0
+TG_CANVAS_W=1024 TG_CANVAS_H=768   # and its size there
+TG_WIN_X=0 TG_WIN_Y=0 TG_WIN_W=0 TG_WIN_H=0   # the game's drawing window on the screen
 TG_WATCHDOG_PID=""
 TG_EXIT=""
 TG_DIR=""
@@ -56,6 +64,11 @@ tg_cleanup()
     [ -n "$TG_GAME_PID" ] && kill -9 "$TG_GAME_PID" 2>/dev/null
     [ -n "$TG_WATCHDOG_PID" ] && kill "$TG_WATCHDOG_PID" 2>/dev/null
     [ -n "$TG_WM_PID" ] && kill "$TG_WM_PID" 2>/dev/null
+    if [ -n "$TG_COMPOSITOR_PID" ]; then
+        # The compositor leads a process group of its own: its bus, its X server.
+        kill -TERM -- "-$TG_COMPOSITOR_PID" 2>/dev/null
+        wait "$TG_COMPOSITOR_PID" 2>/dev/null
+    fi
     if [ -n "$TG_XVFB_PID" ]; then
         kill "$TG_XVFB_PID" 2>/dev/null
         wait "$TG_XVFB_PID" 2>/dev/null
@@ -94,6 +107,48 @@ tg_start_xvfb()
     xdotool mousemove "$(( ${TG_SCREEN%x*} - 1 ))" "$(( ${TG_SCREEN#*x} - 1 ))"
 }
 
+# Starts the compositor TG_COMPOSITOR names, headless, in a process group of
+# its own, and exports the DISPLAY of its X server (Xwayland).
+tg_start_compositor()
+{
+    export XDG_RUNTIME_DIR="$TG_DIR/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    case "$TG_COMPOSITOR" in
+        mutter)
+            # mutter runs the command given after its options with DISPLAY
+            # and XAUTHORITY set for its X server.
+            setsid dbus-run-session -- mutter --wayland --headless --wayland-display=tg-wayland \
+                --virtual-monitor 2560x1440 --virtual-monitor 1920x1080 \
+                -- sh -c 'echo "$XAUTHORITY" >"$0.auth" && echo "$DISPLAY" >"$0.new" && mv "$0.new" "$0" &&
+                          exec sleep 600' "$TG_DIR/display" >"$TG_DIR/wm.log" 2>&1 &
+            ;;
+        weston)
+            setsid weston --backend=headless-backend.so --xwayland --width=1920 --height=1080 \
+                --socket=tg-wayland --log="$TG_DIR/wm.log" >/dev/null 2>&1 &
+            ;;
+        *) tg_fail "unknown compositor $TG_COMPOSITOR" ;;
+    esac
+    TG_COMPOSITOR_PID=$!
+    for _ in $(seq 200); do
+        [ "$TG_COMPOSITOR" = weston ] &&
+            sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$TG_DIR/wm.log" 2>/dev/null >"$TG_DIR/display"
+        [ -s "$TG_DIR/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$TG_DIR/display" ] || tg_fail "$TG_COMPOSITOR did not start"
+    export DISPLAY=$(tr -d '\n' <"$TG_DIR/display")
+    [ -s "$TG_DIR/display.auth" ] && export XAUTHORITY=$(tr -d '\n' <"$TG_DIR/display.auth")
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+    TG_SCREEN=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
+    # weston's Xwayland (22.1) aborts when a client warps the pointer: there
+    # the pointer stays where weston put it, in the middle of the screen.
+    [ "$TG_COMPOSITOR" = weston ] ||
+        xdotool mousemove "$(( ${TG_SCREEN%x*} - 1 ))" "$(( ${TG_SCREEN#*x} - 1 ))"
+}
+
 # Makes the temp folder (the game's working folder), starts Xvfb and the watchdog.
 # Copies the datafile and the initial high-score file unless told not to:
 #   tg_setup [--no-datafile] [--no-scores]
@@ -112,7 +167,11 @@ tg_setup()
     done
     [ $copy_dat -eq 1 ] && cp "$TG_BUILD_DIR/tumblegrid.dat" "$TG_DIR/"
     [ $copy_scores -eq 1 ] && cp "$TG_BUILD_DIR/highscores.initial.dat" "$TG_DIR/highscores.dat"
-    tg_start_xvfb
+    if [ -n "$TG_COMPOSITOR" ]; then
+        tg_start_compositor
+    else
+        tg_start_xvfb
+    fi
     # The watchdog holds none of the case's output open, so that a case that
     # ends early is never kept waiting for it.
     trap 'tg_fail "watchdog: the case took over ${TG_TIMEOUT}s"' TERM
@@ -146,23 +205,72 @@ tg_game_window()
     xwininfo -root -tree 2>/dev/null | awk '/"tumblegrid" "TumbleGrid"/ { id = $1 } END { if (id) print id }'
 }
 
-# Finds where the canvas is shown: the window's size gives the scale, the
-# canvas sits in its middle. Sets TG_SCALE, TG_LEFT and TG_TOP.
+# The canvas's size in a room of W x H: the largest 4:3 size that fits,
+# made a whole-number scale when that is at most 2 % smaller (or, with
+# TG_SHARP, always when at least 1x fits). Sets TG_CANVAS_W, TG_CANVAS_H, TG_SCALE.
+tg_fit()
+{
+    local w=$1 h=$2 whole
+    TG_CANVAS_W=$w
+    [ $(( w * 768 / 1024 )) -gt "$h" ] && TG_CANVAS_W=$(( h * 1024 / 768 ))
+    TG_CANVAS_H=$(( TG_CANVAS_W * 768 / 1024 ))
+    whole=$(( TG_CANVAS_W / 1024 )) TG_SCALE=0
+    if [ "$whole" -ge 1 ] && { [ -n "${TG_SHARP:-}" ] || [ $(( TG_CANVAS_W * 50 )) -le $(( whole * 1024 * 51 )) ]; }; then
+        TG_CANVAS_W=$(( whole * 1024 )) TG_CANVAS_H=$(( whole * 768 )) TG_SCALE=$whole
+    fi
+}
+
+# Prints the id of the game's own top-level window, the one window managers
+# and the player move and resize (its drawing window lies inside it).
+tg_top_window()
+{
+    xwininfo -root -tree 2>/dev/null | awk '/"tumblegrid" "TumbleGrid"/ { print $1; exit }'
+}
+
+# Prints the top-level window's size and place on the screen: "WxH+X+Y".
+tg_top_place()
+{
+    xwininfo -id "$(tg_top_window)" 2>/dev/null | awk '/Absolute upper-left X:/ { x = $4 }
+        /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
+
+# Waits up to 5 s until the top-level window's place matches a pattern
+# (such as 1920x1080+*), then finds the canvas in it; fails with LABEL.
+tg_wait_top_place()
+{
+    local pattern=$1 label=$2
+    for _ in $(seq 50); do
+        # shellcheck disable=SC2053
+        if [[ "$(tg_top_place)" == $pattern ]]; then
+            tg_sleep 0.3
+            tg_find_canvas
+            return 0
+        fi
+        sleep 0.1
+    done
+    tg_fail "$label: the window is at $(tg_top_place), not $pattern"
+}
+
+# Finds where the canvas is shown: it takes its fitted size in the middle
+# of the game's drawing window. Sets TG_LEFT, TG_TOP, the canvas's size and
+# scale, and the window's place and size (TG_WIN_X, TG_WIN_Y, TG_WIN_W, TG_WIN_H).
 tg_find_canvas()
 {
-    local id geometry w h x y
+    local id geometry
     id=$(tg_game_window)
     [ -n "$id" ] || return 1
     geometry=$(xwininfo -id "$id")
-    w=$(awk '/Width:/ { print $2 }' <<<"$geometry")
-    h=$(awk '/Height:/ { print $2 }' <<<"$geometry")
-    x=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$geometry")
-    y=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$geometry")
-    TG_SCALE=$(( w / 1024 < h / 768 ? w / 1024 : h / 768 ))
-    [ "$TG_SCALE" -ge 1 ] || TG_SCALE=1
-    TG_LEFT=$(( x + (w - 1024 * TG_SCALE) / 2 ))
-    TG_TOP=$(( y + (h - 768 * TG_SCALE) / 2 ))
+    TG_WIN_W=$(awk '/Width:/ { print $2 }' <<<"$geometry")
+    TG_WIN_H=$(awk '/Height:/ { print $2 }' <<<"$geometry")
+    TG_WIN_X=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$geometry")
+    TG_WIN_Y=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$geometry")
+    tg_fit "$TG_WIN_W" "$TG_WIN_H"
+    TG_LEFT=$(( TG_WIN_X + (TG_WIN_W - TG_CANVAS_W) / 2 ))
+    TG_TOP=$(( TG_WIN_Y + (TG_WIN_H - TG_CANVAS_H) / 2 ))
 }
+
+# Prints where the canvas is: "WxH+LEFT+TOP".
+tg_canvas_place() { echo "${TG_CANVAS_W}x${TG_CANVAS_H}+$TG_LEFT+$TG_TOP"; }
 
 # Waits up to 10 s for the game's window to be mapped.
 tg_wait_window()
@@ -215,8 +323,11 @@ tg_key()
 # Types a text into the focused dialog field.
 tg_type() { xdotool type --delay 60 "$1"; }
 
-# Moves the pointer to canvas position (x, y).
-tg_point() { xdotool mousemove $(( TG_LEFT + $1 * TG_SCALE + TG_SCALE / 2 )) $(( TG_TOP + $2 * TG_SCALE + TG_SCALE / 2 )); }
+# Moves the pointer to the middle of canvas pixel (x, y).
+tg_point()
+{
+    xdotool mousemove $(( TG_LEFT + (2 * $1 + 1) * TG_CANVAS_W / 2048 )) $(( TG_TOP + (2 * $2 + 1) * TG_CANVAS_H / 1536 ))
+}
 
 # Clicks the left button at canvas position (x, y): press, short hold, release.
 tg_click()
@@ -225,18 +336,28 @@ tg_click()
     xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.1
 }
 
-# Takes a screenshot of the canvas as shown (brought back to 1024x768) into
-# shots/NAME.png and prints its path.
+# Takes a screenshot of the canvas as shown into shots/NAME.png, brought
+# back to 1024x768 (pixel for pixel from a whole-number scale, resampled
+# otherwise), and prints its path. Under a compositor the shot is of the
+# game's window, whose pixels its X server keeps apart from the screen's.
 tg_shot()
 {
-    local file="$TG_SHOTS/$1.png" root="$TG_SHOTS/$1-screen.png"
+    local file="$TG_SHOTS/$1.png" whole="$TG_SHOTS/$1-screen.png" left=$TG_LEFT top=$TG_TOP size
     if [ "$TG_SCREEN" = 1024x768 ] && [ "$TG_SCALE$TG_LEFT$TG_TOP" = 100 ]; then
         import -window root "$file" 2>/dev/null || tg_fail "screenshot $1 failed"
-    else
-        import -window root "$root" 2>/dev/null || tg_fail "screenshot $1 failed"
-        convert "$root" -crop "$((1024 * TG_SCALE))x$((768 * TG_SCALE))+$TG_LEFT+$TG_TOP" +repage \
-            -sample 1024x768 "$file" || tg_fail "screenshot $1 failed"
+        echo "$file"
+        return
     fi
+    if [ -n "$TG_COMPOSITOR" ]; then
+        import -window "$(tg_game_window)" "$whole" 2>/dev/null || tg_fail "screenshot $1 failed"
+        left=$(( TG_LEFT - TG_WIN_X )) top=$(( TG_TOP - TG_WIN_Y ))
+    else
+        import -window root "$whole" 2>/dev/null || tg_fail "screenshot $1 failed"
+    fi
+    size=-sample
+    [ "$TG_SCALE" = 0 ] && size=-resize
+    convert "$whole" -crop "${TG_CANVAS_W}x${TG_CANVAS_H}+$left+$top" +repage "$size" '1024x768!' "$file" \
+        || tg_fail "screenshot $1 failed"
     echo "$file"
 }
 
@@ -281,6 +402,33 @@ tg_wait_until_not_blank()
         sleep 0.25
     done
     return 1
+}
+
+# True when a region of two pictures is alike: a peak signal-to-noise ratio
+# of at least 40 dB, which a picture resampled and brought back reaches
+# (50 to 60 dB) and a shifted, cut or missing one does not (at most 35 dB,
+# even along the smooth edges of the high-score screen).
+tg_region_alike()
+{
+    local a=$1 b=$2 geom="${5}x${6}+${3}+${4}" psnr
+    psnr=$(compare -metric PSNR "$a[$geom]" "$b[$geom]" null: 2>&1 | sed 's/ .*//')
+    [ "$psnr" = inf ] || awk -v p="$psnr" 'BEGIN { exit !(p + 0 >= 40) }'
+}
+
+# Checks that the whole canvas is on the screen: it lies inside the screen,
+# and a 16-pixel strip along each of its edges shows what REFERENCE (a
+# 1024x768 picture of the same screen of the game) shows there.
+tg_expect_whole_picture()
+{
+    local label=$1 reference=$2 shot strip
+    [ "$TG_LEFT" -ge 0 ] && [ "$TG_TOP" -ge 0 ] && [ $(( TG_LEFT + TG_CANVAS_W )) -le "${TG_SCREEN%x*}" ] &&
+        [ $(( TG_TOP + TG_CANVAS_H )) -le "${TG_SCREEN#*x}" ] ||
+        tg_fail "$label: the canvas at $(tg_canvas_place) is not all on the $TG_SCREEN screen"
+    shot=$(tg_shot "$label")
+    for strip in "0 0 1024 16" "0 752 1024 16" "0 0 16 768" "1008 0 16 768"; do
+        # shellcheck disable=SC2086
+        tg_region_alike "$shot" "$reference" $strip || tg_fail "$label: the canvas's edge ($strip) is not the picture"
+    done
 }
 
 # Waits up to N seconds until a region differs from the same region of a reference shot.

@@ -46,7 +46,7 @@ flags=""
 grep -q '^TG_SANITIZE:BOOL=ON' "$TG_BUILD_DIR/CMakeCache.txt" && flags="-fsanitize=address,undefined"
 g++ -std=c++17 $flags -I"$TG_SOURCE_DIR" "$TG_DIR/dealer.cpp" -o "$TG_DIR/dealer" \
     -Wl,--start-group "$TG_BUILD_DIR/libtumblegrid_core.a" "$TG_BUILD_DIR/tests/libtest_support.a" -Wl,--end-group \
-    $(pkg-config --libs allegro) -lXrandr -lX11 -lpthread -lm || tg_fail "cannot build the dealer helper"
+    $(pkg-config --libs allegro pixman-1) -lXrandr -lX11 -lpthread -lm || tg_fail "cannot build the dealer helper"
 # The seed in a small range that completes the row soonest.
 read -r needed seed digits < <("$TG_DIR/dealer" 4000 4200 | sort -n -k1,1 -k2,2 | head -1)
 tg_log "seed $seed: $needed digits: $digits"

@@ -5,9 +5,20 @@
 // never when something was drawn on it in between or another part is copied.
 #include "platform/damage.h"
 #include "platform/present.h"
+#include "platform/scale.h"
 #include "support/headless.h"
 #include <allegro.h>
 #include <gtest/gtest.h>
+
+// Shows the canvas at a whole-number scale with its top-left corner at (left, top).
+static void placeCanvas(int scale, int left, int top)
+{
+    displayScale = scale;
+    displayWidth = CANVAS_W * scale;
+    displayHeight = CANVAS_H * scale;
+    displayLeft = left;
+    displayTop = top;
+}
 
 TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
 {
@@ -15,8 +26,7 @@ TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
     ASSERT_EQ(createCanvas(), 0);
     BITMAP *display = create_bitmap_ex(32, 2 * CANVAS_W + 8, 2 * CANVAS_H + 8);
     displayTarget = display;
-    displayScale = 1;
-    displayLeft = displayTop = 0;
+    placeCanvas(1, 0, 0);
     presentEverything();
     EXPECT_EQ(presentCanvas(), CANVAS_W / PRESENT_TILE * (CANVAS_H / PRESENT_TILE));
     EXPECT_EQ(presentCanvas(), 0) << "an unchanged frame";
@@ -29,9 +39,7 @@ TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
     EXPECT_EQ(presentCanvas(), 0) << "the same pixel drawn again";
 
     // At scale 2, centred with a border, a canvas pixel is a 2x2 block.
-    displayScale = 2;
-    displayLeft = 3;
-    displayTop = 5;
+    placeCanvas(2, 3, 5);
     presentEverything();
     presentCanvas();
     putpixel(canvas, CANVAS_W - 1, CANVAS_H - 1, red);          // the very last pixel
@@ -43,9 +51,7 @@ TEST(Presenter, OnlyChangedTilesReachTheDisplayAtItsScale)
 
     // A canvas that does not fit the display goes through clipped copies and
     // is compared by its tiles' digests instead of the display's memory.
-    displayScale = 1;
-    displayLeft = -8;
-    displayTop = 0;
+    placeCanvas(1, -8, 0);
     presentEverything();
     presentCanvas();
     EXPECT_EQ(presentCanvas(), 0) << "an unchanged frame, by digest";
@@ -69,8 +75,7 @@ TEST(Presenter, BackgroundCopiedOverItselfIsSkippedOnlyWhenNothingChanged)
             putpixel(picture, x, y, makecol(x * 4, y * 4, 100));
     markUnchangingPicture(picture);
     displayTarget = display;
-    displayScale = 1;
-    displayLeft = displayTop = 0;
+    placeCanvas(1, 0, 0);
     presentEverything();
     presentCanvas();
 

@@ -3,13 +3,14 @@
 # case sources this instead of the Linux harness and gets every helper of
 # tests/e2e/harness.sh (canvas screenshots, keys, clicks, regions), with the
 # game unpacked from the Windows zip into the case's temp folder and started
-# by Wine in a private prefix, on a 1280x1024 screen where a decorated
-# 1024x768 window fits. The case's Wine server and every Wine process in it
+# by Wine in a private prefix, on a 1280x1024 screen (TG_SCREEN sets
+# another, TG_COMPOSITOR=mutter two monitors under GNOME's compositor, as in
+# the Linux harness). The case's Wine server and every Wine process in it
 # are stopped when the case ends, whatever way it ends.
 #
 # Usage in a case:
 #   source "$(dirname "$0")/harness.sh"
-#   tw_setup [--no-scores] [--sound]   # Xvfb, unpacked zip, private prefix
+#   tw_setup [--no-scores] [--sound] [--sharp]   # X server, unpacked zip, private prefix
 #   tw_start_game                      # tumblegrid.exe, waits for its picture
 #   tg_key s; tg_shot play; ...
 #   tw_expect_exit 1                   # the status, and no crash on the way
@@ -37,16 +38,21 @@ tg_cleanup()
     tg_cleanup_linux
 }
 
-# The game's window: Wine names the X window after the Windows one.
+# The game's window: Wine names the X window after the Windows one. It is
+# both the window the player moves and resizes and the one the game draws
+# in, since Wine leaves the frame to the window manager.
 tg_game_window()
 {
     xwininfo -root -tree 2>/dev/null | awk '/"TumbleGrid": \("tumblegrid.exe"/ { id = $1 } END { if (id) print id }'
 }
+tg_top_window() { tg_game_window; }
 
 # Makes the temp folder with the unpacked zip and a private Wine prefix,
 # starts Xvfb and the watchdog. --no-scores leaves highscores.dat out;
 # --sound gives Wine an ALSA device that writes what it plays into
-# sound.raw in the temp folder (without it there is no sound device at all).
+# sound.raw in the temp folder (without it there is no sound device at all);
+# --sharp sets the game to whole-number scales, for cases that read exact
+# pixels off the screen.
 tw_setup()
 {
     TG_DIR=$(mktemp -d "/tmp/tg-wine-$TG_CASE.XXXXXX")
@@ -60,6 +66,7 @@ tw_setup()
     for arg in "$@"; do
         case "$arg" in
             --no-scores) rm "$TW_GAME/highscores.dat" ;;
+            --sharp) printf '[tumblegrid]\r\nscaling = sharp\r\n' >"$TW_GAME/settings.cfg"; TG_SHARP=1 ;;
             --sound) printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' \
                          "$TG_DIR/sound.raw" >"$TG_DIR/home/.asoundrc" ;;
         esac
@@ -67,7 +74,11 @@ tw_setup()
     # Wine and the sound library look for their settings in the case's own home.
     export HOME=$TG_DIR/home
     tw_new_prefix "$TG_DIR/prefix" || tg_fail "cannot make a Wine prefix"
-    tg_start_xvfb
+    if [ -n "$TG_COMPOSITOR" ]; then
+        tg_start_compositor
+    else
+        tg_start_xvfb
+    fi
     trap 'tg_fail "watchdog: the case took over ${TG_TIMEOUT}s"' TERM
     ( sleep "$TG_TIMEOUT"; kill -TERM $$ ) >/dev/null 2>&1 </dev/null &
     TG_WATCHDOG_PID=$!
@@ -103,6 +114,26 @@ tw_expect_exit()
     grep -E -q 'Unhandled (exception|page fault)|X Error of failed request' "$TG_DIR/game.err" \
         && tg_fail "the game crashed: $(grep -E -m1 'Unhandled|X Error' "$TG_DIR/game.err")"
     return 0
+}
+
+# Ends the case's Wine and its X server, and starts a new X server of the
+# given size: one case can try the game on several screens.
+tw_new_screen()
+{
+    tw_stop_prefix
+    kill "$TG_XVFB_PID" 2>/dev/null
+    wait "$TG_XVFB_PID" 2>/dev/null
+    TG_SCREEN=$1
+    tg_start_xvfb
+}
+
+# Prints where the picture is in a screenshot of the whole screen, as
+# "WxH+X+Y": the box around every pixel that is not the border's colour.
+tw_picture_box()
+{
+    convert "$1" -fill white +opaque 'rgb(12,14,24)' -fill black -opaque 'rgb(12,14,24)' \
+        -bordercolor black -border 1 -format '%@' info: \
+        | awk -F'[x+]' '{ printf "%dx%d+%d+%d\n", $1, $2, $3 - 1, $4 - 1 }'
 }
 
 # Prints the Wine processes' top-level windows with the given title.

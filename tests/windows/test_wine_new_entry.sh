@@ -3,14 +3,15 @@
 # read by the Linux build's tumblegrid-scores. The Windows game's digits
 # come from its own C library's random numbers, so the case reads each
 # falling digit off the screen (every digit's tile has its own colour at
-# one probe pixel) and steers code d into column d of the bottom row
-# (repeats go to columns 9 and 10) until the row holds the nine digits and
-# clears for 850 points on Easy. Column 5 is then filled to end the round;
-# a name is typed into the dialog, and the saved highscores.dat must list
-# the entry in its place with the file's header lines kept.
+# one probe pixel, shown exactly at a whole-number scale) and steers code d
+# into column d of the bottom row (repeats go to columns 9 and 10) until
+# the row holds the nine digits and clears for 850 points on Easy. Column 5
+# is then filled to end the round; a name is typed into the dialog, and the
+# saved highscores.dat must list the entry in its place with the file's
+# header lines kept.
 source "$(dirname "$0")/harness.sh"
 tool="$TG_BUILD_DIR/tools/tumblegrid-scores"
-tw_setup
+tw_setup --sharp
 tg_load_layout
 "$tool" decode "$TW_GAME/highscores.dat" >"$TG_DIR/before.txt" || tg_fail "decode failed"
 tw_start_game

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows game under Wine, on a desktop with a window manager and
-# without any sound device: it starts full screen at the desktop's own size
+# without any sound device, set to whole-number scales so that pictures
+# compare pixel for pixel: it starts full screen at the desktop's own size
 # with the menu; S starts a round and a digit falls; F11 turns the screen
 # into a 1024x768 window and back with the same picture; another program
 # taking the focus pauses the round, and a key continues it once the game
@@ -10,7 +11,7 @@
 TG_WM=openbox
 source "$(dirname "$0")/harness.sh"
 export WINEDEBUG=-all,err+seh,trace+dsound
-tw_setup
+tw_setup --sharp
 tw_start_game
 
 # Waits up to 10 s until the game's window has the given size, then finds the canvas again.

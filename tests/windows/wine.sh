@@ -5,10 +5,14 @@
 # registry, files or Wine server, and its Wine server is stopped when the case
 # ends. Making a prefix from nothing takes Wine ten seconds or more, so one
 # untouched prefix is made once per Wine version and kept in the cache
-#   ${XDG_CACHE_HOME:-~/.cache}/tumblegrid/wine-<version>-prefix
-# and each case starts from a copy of it. The large folders of Windows' own
-# programs and libraries, which Wine only ever writes while making a prefix,
-# are shared through hard links; every other file is a real copy.
+#   ${XDG_CACHE_HOME:-~/.cache}/tumblegrid/wine-<version>-gdi-prefix
+# and each case starts from a copy of it. Its DirectDraw draws through GDI:
+# Wine's default, OpenGL, runs on Xvfb's software renderer and took a whole
+# core for the game's 60 frames a second (about a tenth through GDI), which
+# on a busy machine made the cases' timing fragile. The large folders of
+# Windows' own programs and libraries, which Wine only ever writes while
+# making a prefix, are shared through hard links; every other file is a
+# real copy.
 #
 #   tw_new_prefix DIR     makes DIR a fresh prefix and exports WINEPREFIX
 #   tw_wine ARGS...       runs a Windows program in that prefix
@@ -27,7 +31,7 @@ tw_template()
 {
     local cache=$TW_CACHE version
     version=$("$TW_WINE" --version | sed 's/^wine-//; s/[^A-Za-z0-9.]\{1,\}/-/g; s/-$//')
-    local template=$cache/wine-$version-prefix
+    local template=$cache/wine-$version-gdi-prefix
     if [ ! -f "$template/system.reg" ]; then
         mkdir -p "$cache"
         local work
@@ -38,6 +42,8 @@ tw_template()
             unset DISPLAY
             "$TW_WINE" wineboot -i >/dev/null 2>&1
             "$TW_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+                >/dev/null 2>&1
+            "$TW_WINE" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f \
                 >/dev/null 2>&1
             "$TW_WINESERVER" -w
         )

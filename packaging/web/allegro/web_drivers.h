@@ -33,9 +33,6 @@ extern int _web_sleep_count;
 /* Sends the screen's changed rectangles to the page's canvas (web_canvas.c). */
 void _web_flush_screen(void);
 
-/* Applies a button release that came before the program saw the press (web_mouse.c). */
-void _web_mouse_before_sleep(void);
-
 /* Hides the page's pointer over the canvas (web_mouse.c). */
 void _web_mouse_hide_cursor(void);
 

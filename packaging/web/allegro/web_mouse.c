@@ -10,10 +10,8 @@
  * in one frame (the dialog toolkit makes several) are not such a loop.
  *
  * A press and its release that both arrive between two looks of the
- * program (a quick click, or a test's) would leave mouse_b as it was: a
- * release that comes sooner than two frames after its press is held back
- * until the program sleeps after those two frames, so a program that reads
- * mouse_b once a frame sees the button down at least once.
+ * program (a quick click, or a test's) reach mouse_callback one by one,
+ * where the game latches them.
  */
 #include <emscripten.h>
 #include "web_drivers.h"
@@ -23,9 +21,6 @@ static int inPageEvent = 0;          /* the library is being handed a page event
 static const int BUSY_POLLS = 8;     /* this many polls without a sleep make a busy loop */
 static int lastPollSleeps = -1;      /* _web_sleep_count at the program's last poll */
 static int pollsWithoutSleep = 0;
-static const double HOLD_MS = 34.0;  /* two frames at 60 Hz */
-static double pressTime = -1e9;      /* when a button last went down, in ms */
-static int heldRelease = -1;         /* the buttons to show once the held-back release is due */
 static int rangeX1 = 0, rangeY1 = 0, rangeX2 = 1023, rangeY2 = 767;
 
 /* Hands the driver's state to the library, firing mouse_callback. */
@@ -39,29 +34,12 @@ static void hand_on(void)
 /* Called by the page for each pointer event: position in canvas pixels, buttons, wheel steps. */
 EMSCRIPTEN_KEEPALIVE void web_mouse_event(int x, int y, int buttons, int wheel)
 {
-   double now = emscripten_get_now();
    if (!installed)
       return;
    _mouse_x = MID(rangeX1, x, rangeX2);
    _mouse_y = MID(rangeY1, y, rangeY2);
    _mouse_z += wheel;
-   if (buttons & ~_mouse_b)
-      pressTime = now;
-   heldRelease = -1;
-   if ((_mouse_b & ~buttons) && now - pressTime < HOLD_MS) {
-      heldRelease = buttons;
-      buttons |= _mouse_b;
-   }
    _mouse_b = buttons;
-   hand_on();
-}
-
-void _web_mouse_before_sleep(void)
-{
-   if (heldRelease < 0 || !installed || emscripten_get_now() - pressTime < HOLD_MS)
-      return;
-   _mouse_b = heldRelease;
-   heldRelease = -1;
    hand_on();
 }
 
@@ -91,7 +69,6 @@ EM_JS(void, web_mouse_set_cursor, (int shape), {
 static int web_mouse_init(void)
 {
    installed = 1;
-   heldRelease = -1;
    if (!listening++)
       web_mouse_listen();
    return 3;

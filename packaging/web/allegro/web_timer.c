@@ -49,7 +49,6 @@ static void advance_timers(void)
 static void before_sleep(void)
 {
    _web_flush_screen();
-   _web_mouse_before_sleep();
    _web_sleep_count++;
 }
 
