@@ -33,7 +33,7 @@ set(TG_ASYNCIFY_ADD
   # dialogs, the high-score entry and save, the settings' save, the waits
   showMessageBox* popupDialog* runDialog* recordHighScore* askPlayerName* saveHighScores* fatalError*
   loadHighScores* showErrorBox* saveSettingsWhenChanged* replaceFileContents* replaceThroughTemp*
-  syncFolderOf* waitFrame* holdFrames* waitForKey* sleepMs* exitNow*)
+  syncFolderOf* waitFrame* waitForFrameBoundary* holdFrames* waitForKey* sleepMs* exitNow*)
 string(REPLACE ";" "," TG_ASYNCIFY_ADD "${TG_ASYNCIFY_ADD}")
 
 function(tg_web_game target)
