@@ -17,6 +17,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 static const char TEMP_END[] = ".tmp";
 static const size_t TEMP_RANDOM = 6;      // the characters mkstemps puts for XXXXXX
@@ -94,9 +97,21 @@ static bool writeAll(int fd, const unsigned char *bytes, size_t size)
     return true;
 }
 
+#ifdef __EMSCRIPTEN__
+// In the browser the files live in memory and are copied to the page's
+// IndexedDB on request (packaging/web/files.js): the save waits until the
+// copy is committed, so a result survives a reload straight after it.
+EM_ASYNC_JS(void, copyToBrowserStorage, (), {
+    await new Promise(function(done) { Module['storeSaves'](done); });
+});
+#endif
+
 // Makes a rename durable; a failure here loses nothing already written.
 static void syncFolderOf(const std::string &path)
 {
+#ifdef __EMSCRIPTEN__
+    copyToBrowserStorage();
+#endif
     std::string folder, base;
     splitPath(path, folder, base);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,58 +1,17 @@
-// pacing.cpp -- the frame clock. The X11 driver only simulates the display
-// retrace (at about 70 Hz, and slower still without a fast timer), so every
-// frame of the game is paced here instead: a 60 Hz timer counter that wakes
-// the main thread, which sleeps in between. At each frame boundary the
-// presenter shows the finished canvas and the X server gets it at once, and
-// the pointer's latch starts the new frame.
+// pacing.cpp -- the waits every screen of the game is built on. At each
+// frame boundary the presenter shows the finished canvas (and the display
+// gets it at once), the frame clock waits for the next boundary, and the
+// pointer's latch starts the new frame.
 #include "platform/pacing.h"
+#include "platform/frameclock.h"
 #include "platform/pointer.h"
 #include "platform/present.h"
 #include <allegro.h>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
-
-static std::atomic<int> frameTicks{0};
-static std::mutex frameMutex;
-static std::condition_variable frameBoundary;
-static int lastFrameTick = 0;
-static int pacingStarted = 0;
-
-// Timer callback: one count per 60 Hz frame.
-static void onFrameTick()
-{
-    frameTicks++;
-    frameBoundary.notify_one();
-}
-END_OF_STATIC_FUNCTION(onFrameTick)
-
-void startFramePacing()
-{
-    if (pacingStarted)
-        return;
-    LOCK_FUNCTION(onFrameTick);
-    install_int_ex(onFrameTick, BPS_TO_TIMER(FRAME_RATE));
-    lastFrameTick = frameTicks;
-    pacingStarted = 1;
-}
 
 void waitFrame()
 {
     serviceDisplay();
-    if (!pacingStarted) {
-        vsync();
-        pointerFrame();
-        return;
-    }
-    // A frame that came late is not made up for: the game never runs in bursts.
-    // The timeout only guards against a lost wake-up; the timer normally ends the wait.
-    std::unique_lock<std::mutex> lock(frameMutex);
-    while (frameTicks == lastFrameTick)
-        frameBoundary.wait_for(lock, std::chrono::milliseconds(5));
-    lastFrameTick = frameTicks;
-    lock.unlock();
+    waitForFrameBoundary();
     pointerFrame();
 }
 

@@ -65,9 +65,13 @@ int leftButtonDown()
 }
 
 // The dialog toolkit's reading of the buttons. Its double-click timer reads
-// them on the timer's thread: it sees only the buttons as they are.
+// them on the timer's thread: it sees only the buttons as they are. A
+// button's loop reads them until they are let go; where the mouse must be
+// polled (in the browser) the poll is what lets the release in.
 static int guiButtons()
 {
+    if (mouse_needs_poll())
+        poll_mouse();
     int buttons = mouse_b;
     if (std::this_thread::get_id() != gameThread)
         return buttons;

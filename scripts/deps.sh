@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need.
+# Installs the Debian packages the build, the game and the tests need;
+# with "web", those of the browser build and its tests instead.
 # Idempotent and quiet: it only calls apt-get when something is missing.
 set -euo pipefail
 
@@ -21,6 +22,16 @@ packages=(
   g++-mingw-w64-x86-64                # the Windows build (scripts/build-windows)
   wine64 zip googletest               # the Windows tests run under Wine; the Windows zip
 )
+
+if [ "${1:-}" = web ]; then
+  packages=(
+    emscripten                # the browser build (scripts/build-web)
+    chromium                  # the browser the web tests drive
+    python3                   # scripts/play-web serves the site
+  )
+  # npm installs the tests' Playwright; it comes with Node.js from other sources.
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
