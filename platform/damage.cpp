@@ -12,6 +12,7 @@
 #include <utility>
 
 unsigned char damagedTiles[TILE_ROWS][TILE_COLUMNS];
+static DrawnArea drawnAreas[TILE_ROWS][TILE_COLUMNS];   // what was drawn on each marked tile
 
 static GFX_VTABLE original;       // the library's methods for a 32-bit memory bitmap
 static GFX_VTABLE marking;        // the same, each marking its damage first
@@ -27,6 +28,23 @@ static const int MAX_UNCHANGING = 8;
 static const BITMAP *unchangingPictures[MAX_UNCHANGING];
 static int unchangingCount = 0;
 
+// Marks one tile and adds the part of the inclusive rectangle (x1, y1)-(x2,
+// y2) of the canvas that lies on it to what was drawn there.
+static void markTile(int row, int column, int x1, int y1, int x2, int y2)
+{
+    int left = column * PRESENT_TILE, top = row * PRESENT_TILE;
+    DrawnArea part = {(short)MAX(x1, left), (short)MAX(y1, top), (short)(MIN(x2, left + PRESENT_TILE - 1) + 1),
+                      (short)(MIN(y2, top + PRESENT_TILE - 1) + 1)};
+    DrawnArea &area = drawnAreas[row][column];
+    if (damagedTiles[row][column]) {
+        area = {MIN(area.left, part.left), MIN(area.top, part.top), MAX(area.right, part.right),
+                MAX(area.bottom, part.bottom)};
+    } else {
+        area = part;
+        damagedTiles[row][column] = 1;
+    }
+}
+
 // Marks the tiles under the inclusive rectangle (x1, y1)-(x2, y2) of bmp, in either order.
 static void mark(BITMAP *bmp, int x1, int y1, int x2, int y2)
 {
@@ -40,7 +58,7 @@ static void mark(BITMAP *bmp, int x1, int y1, int x2, int y2)
     y2 = MIN(y2 + bmp->y_ofs, CANVAS_H - 1);
     for (int row = y1 / PRESENT_TILE; row <= y2 / PRESENT_TILE; row++)
         for (int column = x1 / PRESENT_TILE; column <= x2 / PRESENT_TILE; column++) {
-            damagedTiles[row][column] = 1;
+            markTile(row, column, x1, y1, x2, y2);
             tileSources[row][column].picture = nullptr;
         }
 }
@@ -54,8 +72,25 @@ static void markArea(BITMAP *bmp, int x, int y, int w, int h)
 
 void damageWholeCanvas()
 {
-    memset(damagedTiles, 1, sizeof damagedTiles);
+    memset(damagedTiles, 0, sizeof damagedTiles);
+    for (int row = 0; row < TILE_ROWS; row++)
+        for (int column = 0; column < TILE_COLUMNS; column++)
+            markTile(row, column, 0, 0, CANVAS_W - 1, CANVAS_H - 1);
     memset(tileSources, 0, sizeof tileSources);
+}
+
+DrawnArea drawnBounds(int first, int last, int top, int rows)
+{
+    DrawnArea bounds = {CANVAS_W, CANVAS_H, 0, 0};
+    for (int row = top; row < top + rows; row++)
+        for (int column = first; column < last; column++) {
+            if (!damagedTiles[row][column])
+                continue;
+            const DrawnArea &a = drawnAreas[row][column];
+            bounds = {MIN(bounds.left, a.left), MIN(bounds.top, a.top), MAX(bounds.right, a.right),
+                      MAX(bounds.bottom, a.bottom)};
+        }
+    return bounds;
 }
 
 void markUnchangingPicture(BITMAP *picture)
@@ -96,7 +131,7 @@ static void markCopy(BITMAP *picture, BITMAP *d, int sx, int sy, int dx, int dy,
             TileSource &known = tileSources[row][column];
             if (known.picture == copy.picture && known.dx == copy.dx && known.dy == copy.dy)
                 continue;
-            damagedTiles[row][column] = 1;
+            markTile(row, column, dx, dy, dx + w - 1, dy + h - 1);
             known = whole ? copy : TileSource{nullptr, 0, 0};
         }
 }

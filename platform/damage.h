@@ -11,6 +11,17 @@ const int TILE_ROWS = CANVAS_H / PRESENT_TILE;
 // Per tile, 1 when something was drawn on it since the last clearDamage.
 extern unsigned char damagedTiles[TILE_ROWS][TILE_COLUMNS];
 
+// A rectangle of the canvas: left and top inclusive, right and bottom not.
+struct DrawnArea {
+    short left, top, right, bottom;
+};
+
+// The smallest rectangle holding all that was drawn on the marked tiles of
+// columns [first, last) and rows [top, top + rows), since the last
+// clearDamage; a tile marked as a whole counts whole. Nothing outside it can
+// have changed, so the presenter need not resample more.
+DrawnArea drawnBounds(int first, int last, int top, int rows);
+
 // Wraps the canvas's drawing methods so that they mark damage; call once the canvas exists.
 void trackCanvasDamage();
 

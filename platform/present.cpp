@@ -150,11 +150,19 @@ struct Block {
     int first, last, top, rows;
 };
 
-// Copies a block of tiles to the display.
+// Copies a block of tiles to the display. Resampling costs by the pixel, so
+// there only the part of the block actually drawn on goes: a sprite that
+// moves a pixel changes its own rectangle, not every tile it touches.
 static void copyBlock(const Block &b)
 {
-    scaleArea(b.first * PRESENT_TILE, b.top * PRESENT_TILE, (b.last - b.first) * PRESENT_TILE,
-             b.rows * PRESENT_TILE);
+    if (displayScale || everythingDue) {
+        scaleArea(b.first * PRESENT_TILE, b.top * PRESENT_TILE, (b.last - b.first) * PRESENT_TILE,
+                  b.rows * PRESENT_TILE);
+        return;
+    }
+    DrawnArea drawn = drawnBounds(b.first, b.last, b.top, b.rows);
+    if (drawn.right > drawn.left && drawn.bottom > drawn.top)
+        scaleArea(drawn.left, drawn.top, drawn.right - drawn.left, drawn.bottom - drawn.top);
 }
 
 // Adds one row's runs of changed tiles to the open blocks: a run under a

@@ -1,8 +1,9 @@
 // test_scale.cpp -- the canvas's size on the display: the fitted sizes of
 // common screens, whole numbers near a fit and for the sharp setting; and,
-// where the canvas is resampled, a changed tile reaching the display with
-// every display pixel its filter touches, so the picture is the one a
-// resampling of the whole canvas gives, enlarged and shrunk alike.
+// where the canvas is resampled, the parts drawn on reaching the display with
+// every display pixel their filter touches (two pixels on one tile both
+// count), so the picture is the one a resampling of the whole canvas gives,
+// enlarged and shrunk alike.
 #include "platform/damage.h"
 #include "platform/present.h"
 #include "platform/scale.h"
@@ -60,6 +61,7 @@ static void expectTilesMatchWholeResample(int roomW, int roomH)
     presentCanvas();
     // Pixels on the edges and corners of tiles, and a block across four tiles.
     putpixel(canvas, PRESENT_TILE - 1, PRESENT_TILE, makecol(255, 255, 255));
+    putpixel(canvas, 0, 2 * PRESENT_TILE - 1, makecol(255, 255, 0));   // the same tile's far corner
     putpixel(canvas, 5 * PRESENT_TILE, 7 * PRESENT_TILE - 1, makecol(255, 0, 0));
     rectfill(canvas, 10 * PRESENT_TILE - 3, 3 * PRESENT_TILE - 3, 10 * PRESENT_TILE + 2, 3 * PRESENT_TILE + 2,
              makecol(0, 255, 0));
