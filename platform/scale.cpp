@@ -124,16 +124,15 @@ static void writeArea(int x, int y, int w, int h)
         desktopPixelsChanged(left, displayTop + y * s, w * s, h * s);
 }
 
-// Makes the band bitmap fit the current whole-number scale; 0 on success.
-static int prepareBand()
+// Makes *b a 32-bit bitmap of w by h, keeping it when it already is; 0 on success.
+static int keepBitmapSized(BITMAP **b, int w, int h)
 {
-    int w = CANVAS_W * displayScale, h = PRESENT_TILE * displayScale;
-    if (band && band->w == w && band->h == h)
+    if (*b && (*b)->w == w && (*b)->h == h)
         return 0;
-    if (band)
-        destroy_bitmap(band);
-    band = create_bitmap_ex(32, w, h);
-    return band ? 0 : -1;
+    if (*b)
+        destroy_bitmap(*b);
+    *b = create_bitmap_ex(32, w, h);
+    return *b ? 0 : -1;
 }
 
 // Copies the canvas area at (x, y), w by h (whole tile rows), at a whole-number scale.
@@ -148,7 +147,7 @@ static void copyWhole(int x, int y, int w, int h)
         blit(canvas, displayTarget, x, y, displayLeft + x, displayTop + y, w, h);
         return;
     }
-    if (prepareBand() != 0)
+    if (keepBitmapSized(&band, CANVAS_W * s, PRESENT_TILE * s) != 0)
         return;
     // The band holds one tile row at the display's scale.
     for (int bandTop = y; bandTop < y + h; bandTop += PRESENT_TILE) {
@@ -236,17 +235,6 @@ static void prepareFilter()
     filterH = displayHeight;
 }
 
-// Makes the staging bitmap the canvas's display size; 0 on success.
-static int prepareStaging()
-{
-    if (staging && staging->w == displayWidth && staging->h == displayHeight)
-        return 0;
-    if (staging)
-        destroy_bitmap(staging);
-    staging = create_bitmap_ex(32, displayWidth, displayHeight);
-    return staging ? 0 : -1;
-}
-
 // Resamples the canvas area at (x, y), w by h, onto the display.
 static void resampleArea(int x, int y, int w, int h)
 {
@@ -267,7 +255,7 @@ static void resampleArea(int x, int y, int w, int h)
         return;
     }
     // A display that must be drawn through the library gets a copy of the staging bitmap.
-    if (prepareStaging() != 0 || wrapTarget(staging) != 0)
+    if (keepBitmapSized(&staging, displayWidth, displayHeight) != 0 || wrapTarget(staging) != 0)
         return;
     pixman_image_composite32(PIXMAN_OP_SRC, canvasImage, nullptr, targetImage, left, top, 0, 0, left, top,
                              right - left, bottom - top);
