@@ -46,8 +46,7 @@ async function fallingDigitRow(page) {
 test('menu, a difficulty by click, steering, the pause on blur, help, music, settings after a reload',
   async () => {
     const game = await h.openGame(server);
-    const { page } = game;
-    try {
+    await game.play('case-1', async (page) => {
       const menu = await h.pixels(page);
       assert.ok(new Set(menu.data.filter((v, i) => i % 4 === 0)).size > 50, 'the menu is not drawn');
       const row = [layout.ROW_LEFT, layout.ROW_TOP, layout.ROW_W, layout.ROW_H];
@@ -109,12 +108,7 @@ test('menu, a difficulty by click, steering, the pause on blur, help, music, set
       await h.until(async () => h.differing(hardRow, await h.pixels(page, ...row)) === 0,
         'the difficulty did not survive the reload');
       assert.deepStrictEqual(game.errors, []);
-    } catch (e) {
-      await game.keepShot('case-1');
-      throw e;
-    } finally {
-      await game.close();
-    }
+    });
   });
 
 // The part of a full-canvas reading that a region covers.
@@ -127,8 +121,19 @@ function cut(full, [x, y, w, hgt]) {
 
 // The game's own dealer, built for the browser from the game's library,
 // tells the digit sequence for a seed; the seed in a small range that
-// completes the bottom row soonest is used.
-function dealerSequence(folder) {
+// completes the bottom row soonest is used. It is built in a temp folder
+// of its own, gone again once the sequence is known.
+function dealerSequence() {
+  const folder = fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'tumblegrid-dealer-'));
+  try {
+    return dealerSequenceIn(folder);
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// Builds and runs the dealer in the folder given.
+function dealerSequenceIn(folder) {
   const cache = fs.readFileSync(path.join(h.WEB_BUILD, 'game/CMakeCache.txt'), 'utf8');
   const allegro = /^TG_ALLEGRO_PREFIX:PATH=(.*)$/m.exec(cache)[1];
   const source = path.join(folder, 'dealer.cpp'), program = path.join(folder, 'dealer.js');
@@ -159,8 +164,7 @@ function dealerSequence(folder) {
 
 test('a round ended by stacking enters the table; after a reload the high-score screen shows it',
   async () => {
-    const folder = fs.mkdtempSync(path.join(require('node:os').tmpdir(), 'tumblegrid-dealer-'));
-    const { seed, digits } = dealerSequence(folder);
+    const { seed, digits } = dealerSequence();
     // The game seeds its dealer with the time: the clock stands at the seed
     // until the first frame and runs from there (the saved files' times must
     // move on, or IndexedDB would keep the older copy).
@@ -171,8 +175,7 @@ test('a round ended by stacking enters the table; after a reload the high-score 
         return first ? base + now() - (performance.timeOrigin + first) : base;
       };
     })()` });
-    const { page } = game;
-    try {
+    await game.play('case-2', async (page) => {
       const COLUMN = [380, 100, 270, 560];
       const menuColumn = await h.pixels(page, ...COLUMN);
       const initial = await h.savedFile(page, 'highscores.dat');
@@ -222,7 +225,7 @@ test('a round ended by stacking enters the table; after a reload the high-score 
       await page.reload();
       await h.waitForFirstFrame(page);
       await h.press(page, 'i');
-      const file = path.join(folder, 'highscores.dat'), picture = path.join(folder, 'scores.bmp');
+      const file = path.join(game.folder, 'highscores.dat'), picture = path.join(game.folder, 'scores.bmp');
       fs.writeFileSync(file, await h.savedFile(page, 'highscores.dat'));
       const tool = path.join(h.BUILD, 'tools/tumblegrid-scores');
       const list = execFileSync(tool, ['list', file], { encoding: 'utf8' });
@@ -232,20 +235,13 @@ test('a round ended by stacking enters the table; after a reload the high-score 
       await h.until(async () => h.differing(expected, await h.pixels(page)) === 0,
         'the high-score screen differs from the desktop tool\'s picture');
       assert.deepStrictEqual(game.errors, []);
-    } catch (e) {
-      await game.keepShot('case-2');
-      throw e;
-    } finally {
-      await game.close();
-      fs.rmSync(folder, { recursive: true, force: true });
-    }
+    });
   });
 
 test('a damaged stored table gives the message in the page and can be reset; Q shows the end page',
   async () => {
     const game = await h.openGame(server);
-    const { page } = game;
-    try {
+    await game.play('case-3', async (page) => {
       // The about picture, then a table over 1 MiB stored in place of the real one.
       const menu = await h.pixels(page);
       await h.press(page, 'o');
@@ -271,10 +267,5 @@ test('a damaged stored table gives the message in the page and can be reset; Q s
       assert.ok(await page.locator('#end-reset').isHidden(), 'a plain end offers a reset');
       await h.reloadedBy(page, () => page.locator('#end-again').click());
       assert.deepStrictEqual(game.errors, []);
-    } catch (e) {
-      await game.keepShot('case-3');
-      throw e;
-    } finally {
-      await game.close();
-    }
+    });
   });

@@ -82,6 +82,17 @@ async function openGame(server, { initScript } = {}) {
     endProcess(browserPid);
     fs.rmSync(folder, { recursive: true, force: true });
   };
+  // Runs a case's steps on the page: a failure keeps a screenshot, and the browser always closes.
+  game.play = async (shotName, steps) => {
+    try {
+      await steps(game.page);
+    } catch (e) {
+      await game.keepShot(shotName);
+      throw e;
+    } finally {
+      await game.close();
+    }
+  };
   if (initScript)
     await context.addInitScript(initScript);
   game.page.on('pageerror', (e) => game.errors.push(e.message));
