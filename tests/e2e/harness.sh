@@ -234,12 +234,12 @@ tg_top_place()
         /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
 }
 
-# Waits up to 5 s until the top-level window's place matches a pattern
+# Waits up to 10 s until the top-level window's place matches a pattern
 # (such as 1920x1080+*), then finds the canvas in it; fails with LABEL.
 tg_wait_top_place()
 {
     local pattern=$1 label=$2
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         # shellcheck disable=SC2053
         if [[ "$(tg_top_place)" == $pattern ]]; then
             tg_sleep 0.3
@@ -249,6 +249,29 @@ tg_wait_top_place()
         sleep 0.1
     done
     tg_fail "$label: the window is at $(tg_top_place), not $pattern"
+}
+
+# Waits up to 10 s until the top-level window has left PLACE and kept its
+# new place for 0.3 s, so a display switch or a move has settled however
+# slow the machine is, then finds the canvas in it; fails with LABEL.
+tg_wait_top_moved()
+{
+    local from=$1 label=$2 now last="" same=0
+    for _ in $(seq 100); do
+        now=$(tg_top_place)
+        if [[ "$now" == [0-9]*x[0-9]*+*+* && "$now" != "$from" && "$now" == "$last" ]]; then
+            same=$((same + 1))
+            if [ "$same" -ge 3 ]; then
+                tg_find_canvas
+                return 0
+            fi
+        else
+            same=0
+        fi
+        last=$now
+        sleep 0.1
+    done
+    tg_fail "$label: the window stayed at $from"
 }
 
 # Finds where the canvas is shown: it takes its fitted size in the middle

@@ -23,9 +23,8 @@ tg_expect_eq "$(tg_canvas_place)" "1920x1440+320+0" "the canvas in full screen"
 menu=$(tg_shot menu)
 
 tg_key F11
-tg_sleep 1
+tg_wait_top_moved 2560x1440+0+0 "F11"
 wm_state | grep -q _NET_WM_STATE_FULLSCREEN && tg_fail "F11 kept the full-screen state"
-tg_find_canvas
 place=$(tg_top_place)
 [[ "$(frame)" == *", "[1-9]*", "* ]] || tg_fail "the window has no title bar: $(frame)"
 [ "$TG_WIN_X" -ge 0 ] && [ $((TG_WIN_X + TG_WIN_W)) -le 2560 ] && [ "$TG_WIN_Y" -ge 30 ] &&
@@ -37,9 +36,10 @@ tg_wait_top_place 2560x1440+0+0 "full screen again"
 
 # In a window moved onto the second monitor, F11 goes full screen there.
 tg_key F11
-tg_sleep 1
+tg_wait_top_moved 2560x1440+0+0 "F11 again"
+place=$(tg_top_place)
 xdotool windowmove "$(tg_top_window)" 2700 100
-tg_sleep 0.5
+tg_wait_top_moved "$place" "the move to the second monitor"
 tg_key F11
 tg_wait_top_place 1920x1080+2560+0 "full screen on the second monitor"
 tg_expect_eq "$(tg_canvas_place)" "1440x1080+2800+0" "the canvas on the second monitor"

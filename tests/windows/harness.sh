@@ -103,6 +103,31 @@ tw_start_game()
     if [ "${1:-}" != "--no-wait-menu" ]; then
         tg_wait_until_not_blank 20 || tg_fail "the screen stayed blank"
     fi
+    [ -z "$TG_COMPOSITOR" ] || tw_wait_focus
+}
+
+# Waits for the compositor to give the game's window the keyboard. On a busy
+# machine mutter now and then leaves a new Wine window unfocused (no active
+# window at all, however long one waits), where a player would click it or
+# its entry in the task bar; the case then activates it the task bar's way.
+# Wine activates the Windows window a moment after the X focus arrives, and
+# keys sent before that are lost, as they would be for a player typing
+# while clicking the window: hence the pause at the end.
+tw_wait_focus()
+{
+    local id
+    id=$(tg_game_window)
+    for attempt in 1 2; do
+        for _ in $(seq 40); do
+            if [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((id))" ]; then
+                tg_sleep 0.5
+                return 0
+            fi
+            sleep 0.1
+        done
+        [ "$attempt" = 2 ] || xdotool windowactivate "$id" 2>/dev/null
+    done
+    tg_fail "the game's window never had the keyboard"
 }
 
 # Waits for the game to end and expects the status, with no crash and no X
