@@ -274,6 +274,20 @@ tg_wait_top_moved()
     tg_fail "$label: the window stayed at $from"
 }
 
+# On the two monitors of TG_COMPOSITOR=mutter (2560x1440, 1920x1080 to its
+# right): moves the game's window onto the second monitor, presses F11 and
+# expects full screen there, the canvas fitted to that monitor.
+tg_expect_full_screen_on_second_monitor()
+{
+    local place
+    place=$(tg_top_place)
+    xdotool windowmove "$(tg_top_window)" 2700 100
+    tg_wait_top_moved "$place" "the move to the second monitor"
+    tg_key F11
+    tg_wait_top_place 1920x1080+2560+0 "full screen on the second monitor"
+    tg_expect_eq "$(tg_canvas_place)" "1440x1080+2800+0" "the canvas on the second monitor"
+}
+
 # Finds where the canvas is shown: it takes its fitted size in the middle
 # of the game's drawing window. Sets TG_LEFT, TG_TOP, the canvas's size and
 # scale, and the window's place and size (TG_WIN_X, TG_WIN_Y, TG_WIN_W, TG_WIN_H).

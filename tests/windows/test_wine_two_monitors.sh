@@ -20,12 +20,7 @@ tg_wait_top_moved 2560x1440+0+0 "F11"
     [ $((TG_WIN_Y + TG_WIN_H)) -le 1440 ] && [ "$TG_WIN_W" -lt 2560 ] ||
     tg_fail "the window $(tg_top_place) is not inside the first monitor"
 
-place=$(tg_top_place)
-xdotool windowmove "$(tg_top_window)" 2700 100
-tg_wait_top_moved "$place" "the move to the second monitor"
-tg_key F11
-tg_wait_top_place 1920x1080+2560+0 "full screen on the second monitor"
-tg_expect_eq "$(tg_canvas_place)" "1440x1080+2800+0" "the canvas on the second monitor"
+tg_expect_full_screen_on_second_monitor
 tg_key q
 tw_expect_exit 1
 tg_pass
