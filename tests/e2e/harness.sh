@@ -288,6 +288,19 @@ tg_expect_full_screen_on_second_monitor()
     tg_expect_eq "$(tg_canvas_place)" "1440x1080+2800+0" "the canvas on the second monitor"
 }
 
+# Expects the game's window, with the frame the window manager tells of
+# (_NET_FRAME_EXTENTS), wholly on a SCREEN_W x SCREEN_H screen.
+tg_expect_frame_on_screen()
+{
+    local w h x y left=0 right=0 top=0 bottom=0 extents
+    IFS='x+' read -r w h x y <<<"$(tg_top_place)"
+    extents=$(xprop -id "$(tg_top_window)" _NET_FRAME_EXTENTS | sed -n 's/.*= //p')
+    [ -z "$extents" ] || IFS=', ' read -r left right top bottom <<<"$extents"
+    [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le "$1" ] &&
+        [ $((y + h + bottom)) -le "$2" ] ||
+        tg_fail "the window ${w}x$h+$x+$y with its frame ($extents) is not all on the screen"
+}
+
 # Finds where the canvas is shown: it takes its fitted size in the middle
 # of the game's drawing window. Sets TG_LEFT, TG_TOP, the canvas's size and
 # scale, and the window's place and size (TG_WIN_X, TG_WIN_Y, TG_WIN_W, TG_WIN_H).

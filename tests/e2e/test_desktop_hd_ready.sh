@@ -19,15 +19,8 @@ tg_expect_whole_picture full "$TG_DIR/table.bmp"
 
 # The window: all of it, frame included, on the screen.
 tg_key F11
-tg_sleep 1
-tg_wait_window || tg_fail "no window after F11"
-frame=$(xwininfo -frame -id "$(tg_top_window)")
-fx=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$frame")
-fy=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$frame")
-fw=$(awk '/Width:/ { print $2 }' <<<"$frame")
-fh=$(awk '/Height:/ { print $2 }' <<<"$frame")
-[ "$fx" -ge 0 ] && [ "$fy" -ge 0 ] && [ $((fx + fw)) -le 1280 ] && [ $((fy + fh)) -le 720 ] \
-    || tg_fail "the window's frame ${fw}x${fh}+$fx+$fy is not all on the screen"
+tg_wait_top_moved 1280x720+0+0 "F11"
+tg_expect_frame_on_screen 1280 720
 [ "$TG_CANVAS_H" -ge 600 ] || tg_fail "the window is small: $(tg_canvas_place)"
 tg_expect_whole_picture window "$TG_DIR/table.bmp"
 
