@@ -38,13 +38,16 @@ static int screenHasPicture(Display *dpy, Window root)
     return varied;
 }
 
-/* Presses and releases a key through the XTEST extension, as a player would. */
+/* Presses and releases a key through the XTEST extension, as a player would.
+   The round trip makes sure the server has acted on both before the program
+   ends: closing a connection with unread events (the damage reports keep
+   coming) can make the server drop requests it had not read yet. */
 static void pressKey(Display *dpy, const char *name)
 {
     KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(name));
     XTestFakeKeyEvent(dpy, code, True, CurrentTime);
     XTestFakeKeyEvent(dpy, code, False, CurrentTime);
-    XFlush(dpy);
+    XSync(dpy, False);
 }
 
 int main(int argc, char **argv)
