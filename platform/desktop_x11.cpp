@@ -12,10 +12,10 @@
 #include "platform/desktop.h"
 #include "platform/monitors_x11.h"
 #include "platform/scale.h"
+#include "platform/shutdown.h"
 #include <allegro.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
-#include <sys/shm.h>
 #include <cstdlib>
 #include <cstring>
 #include "tumblegrid_icon.h"
@@ -172,17 +172,6 @@ void placeDesktopWindow(int full, int w, int h)
     allowResizing(w, h);
     if (!full)
         centreWindow(w, h);
-}
-
-// The screen's image lives in a shared memory segment that the library
-// removes only in its own shutdown, which the game never runs: every run
-// would leave one behind until the machine restarts. Marked for removal as
-// soon as the X server has attached it, it goes when the process does,
-// however that ends.
-static void releaseSharedImage()
-{
-    if (_xwin.use_shm)
-        shmctl(_xwin.shminfo.shmid, IPC_RMID, nullptr);
 }
 
 void finishDesktopWindow(int full)

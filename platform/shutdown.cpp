@@ -5,19 +5,35 @@
 // ends it here at once with status 1, writing nothing. On X11 a lost
 // connection ends it the same way, and an error about a window that some
 // other program closed meanwhile (the focus check walks other programs'
-// windows) is ignored instead of ending the game through exit().
+// windows) is ignored instead of ending the game through exit(). Every
+// immediate exit marks the screen's shared memory for removal first.
 #include "platform/shutdown.h"
 #include <allegro.h>
 #include <cstring>
 #include <initializer_list>
 #ifndef _WIN32
 #include <csignal>
+#include <sys/shm.h>
 #include <unistd.h>
 #include <xalleg.h>
 #endif
 
+#ifndef _WIN32
+void releaseSharedImage()
+{
+    // The library sets the address only once the segment exists, so an
+    // exit while the display opens never names someone else's segment.
+    char *address = _xwin.shminfo.shmaddr;
+    if (_xwin.use_shm && address && address != reinterpret_cast<char *>(-1))
+        shmctl(_xwin.shminfo.shmid, IPC_RMID, nullptr);
+}
+#endif
+
 void exitNow()
 {
+#ifndef _WIN32
+    releaseSharedImage();
+#endif
     _exit(1);
 }
 
@@ -25,13 +41,13 @@ void exitNow()
 // A stop request (logout, Ctrl+C, a closed terminal) or a crash ends the game at once.
 static void endNow(int)
 {
-    _exit(1);
+    exitNow();
 }
 
 // A lost display connection ends the game at once, with nothing written.
 static int displayLost(Display *)
 {
-    _exit(1);
+    exitNow();
 }
 
 // 1 when a window belongs to the game itself.
@@ -47,7 +63,7 @@ static int displayError(Display *, XErrorEvent *e)
     int vanished = e->error_code == BadWindow || e->error_code == BadDrawable || e->error_code == BadMatch;
     if (vanished && !isOwnWindow(e->resourceid))
         return 0;
-    _exit(1);
+    exitNow();
 }
 #endif
 

@@ -3,7 +3,8 @@
 # does) end the game within a second with exit status 1, no crash and no
 # core, leaving highscores.dat as it was: 20 times each, taken in turn in
 # the menu, in play and with a message box open. A crash (SIGSEGV) ends it
-# the same way, and no run leaves its screen's shared memory behind.
+# the same way, and no run leaves its screen's shared memory behind, not
+# even one stopped while its display opens.
 source "$(dirname "$0")/harness.sh"
 tg_setup
 cp "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before"
@@ -24,15 +25,16 @@ start_in()
 # Ends the game one way and checks how it ended.
 end_by()
 {
-    local how=$1 state=$2 run=$3 waited=0 ended=$TG_GAME_PID
+    local how=$1 state=$2 run=$3 waited=0 ended=$TG_GAME_PID limit=50
     case $how in
+        itself) limit=500 ;;
         term) kill -TERM "$TG_GAME_PID" ;;
         xserver) kill -9 "$TG_XVFB_PID" ;;
         both) kill -TERM "$TG_GAME_PID"; kill -9 "$TG_XVFB_PID" ;;
         segv) kill -SEGV "$TG_GAME_PID" ;;
     esac
-    while tg_game_running && [ $waited -lt 50 ]; do sleep 0.02; waited=$((waited + 1)); done
-    tg_game_running && tg_fail "$how in the $state (run $run): the game still runs after a second"
+    while tg_game_running && [ $waited -lt $limit ]; do sleep 0.02; waited=$((waited + 1)); done
+    tg_game_running && tg_fail "$how in the $state (run $run): the game still runs"
     wait "$TG_GAME_PID" 2>/dev/null
     TG_EXIT=$?
     TG_GAME_PID=""
@@ -58,6 +60,13 @@ for state in menu play; do
     start_in "$state"
     end_by segv "$state" 1
 done
+# A stop signal while the display opens, after the screen's shared memory
+# is attached and before the game has marked it for removal.
+(cd "$TG_DIR" && LD_PRELOAD="$TG_BUILD_DIR/tests/libstopaftershm.so" exec "$TG_BUILD_DIR/tumblegrid" \
+    >/dev/null 2>&1) &
+TG_GAME_PID=$!
+end_by itself opening 1
+
 ls "$TG_DIR" | grep -q '^core' && tg_fail "a core file was left"
 cmp -s "$TG_DIR/highscores.dat" "$TG_DIR/highscores.before" || tg_fail "highscores.dat changed"
 tg_pass
