@@ -39,12 +39,13 @@ end_by()
     TG_EXIT=$?
     TG_GAME_PID=""
     tg_expect_eq "$TG_EXIT" 1 "$how in the $state (run $run): exit status"
-    # ipcs -p lists each segment with the process that made it; a killed X
-    # server may take a moment to let go of its attachment.
-    waited=0
-    while ipcs -m -p | awk -v pid="$ended" '$3 == pid { found = 1 } END { exit !found }'; do
-        [ $waited -lt 50 ] || tg_fail "$how in the $state (run $run): the game's shared memory was left behind"
-        sleep 0.02; waited=$((waited + 1))
+    # ipcs -p lists each segment with the process that made it. Each must be
+    # gone or marked for removal: a marked one goes as soon as the X server,
+    # which can be slow to notice the game has gone, lets go of it.
+    local id
+    for id in $(ipcs -m -p | awk -v pid="$ended" '$3 == pid { print $1 }'); do
+        ipcs -m | awk -v id="$id" '$2 == id { seen = 1; if ($7 == "dest") marked = 1 } END { exit seen && !marked }' ||
+            tg_fail "$how in the $state (run $run): the game's shared memory was left behind"
     done
 }
 
