@@ -115,7 +115,7 @@ tw_start_game()
 # while clicking the window: hence the pause at the end.
 tw_wait_focus()
 {
-    local id
+    local id attempt
     id=$(tg_game_window)
     for attempt in 1 2; do
         for _ in $(seq 40); do
